@@ -1,0 +1,21 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The terminal front end of the split engine, kept out of main() so tests can drive it.
+namespace dividra::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;   // a command that ran and failed
+inline constexpr int kExitBadInput = 2; // bad arguments, missing or unusable files
+
+// Runs one command line (without the program name). Results go to out, every complaint to err
+// as one line starting "dividra-cli: ". Never throws.
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+// The text --help prints.
+std::string UsageText();
+
+} // namespace dividra::cli

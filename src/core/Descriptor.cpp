@@ -1,0 +1,38 @@
+#include "Descriptor.h"
+
+#include "SafeWrite.h"
+#include "SegmentPath.h"
+
+#include <span>
+
+namespace dividra::core {
+
+std::string DescriptorPath(std::string_view lastSegmentPath) {
+    return ReplaceExtension(lastSegmentPath, kDescriptorExtension);
+}
+
+std::string DescriptorText(std::string_view sourceExtension, std::int64_t segmentCount,
+                           std::int64_t sourceSize) {
+    return "File Ext=" + std::string(sourceExtension) + "\r\n" +
+           "Total Files=" + std::to_string(segmentCount) + "\r\n" +
+           "Total Size=" + std::to_string(sourceSize) + "\r\n";
+}
+
+Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPath,
+                       std::string_view sourceExtension, std::int64_t segmentCount,
+                       std::int64_t sourceSize, std::optional<platform::FileId> sourceId) {
+    const std::string path = DescriptorPath(lastSegmentPath);
+    if (const Status refused = RefuseSourceItself(fs, sourceId, path); !refused) {
+        return refused;
+    }
+    auto created = fs.createAlways(path);
+    if (!created) {
+        return WithAction("Can't create", created.error());
+    }
+    const std::string text = DescriptorText(sourceExtension, segmentCount, sourceSize);
+    platform::File& file = *created.value();
+    return CloseAfter(file,
+                      WriteThrough(file, path, std::as_bytes(std::span(text.data(), text.size()))));
+}
+
+} // namespace dividra::core

@@ -1,0 +1,49 @@
+#include "SafeWrite.h"
+
+#include <string>
+
+namespace dividra::core {
+
+Error WithAction(std::string_view action, const Error& error) {
+    return Error{error.code, std::string(action) + " " + error.message};
+}
+
+Status WriteThrough(platform::File& file, std::string_view path, std::span<const std::byte> data) {
+    const auto written = file.write(data);
+    if (!written) {
+        return WithAction("Can't write", written.error());
+    }
+    if (written.value() != data.size()) {
+        return Error{ErrorCode::DiskFull, "Can't write " + std::string(path) + ": only " +
+                                              std::to_string(written.value()) + " of " +
+                                              std::to_string(data.size()) +
+                                              " bytes were written; the disk may be full"};
+    }
+    if (const Status flushed = file.flush(); !flushed) {
+        return WithAction("Can't write", flushed.error());
+    }
+    return {};
+}
+
+Status CloseAfter(platform::File& file, const Status& work) {
+    const Status closed = file.close();
+    if (!work) {
+        return work;
+    }
+    if (!closed) {
+        return WithAction("Can't write", closed.error());
+    }
+    return {};
+}
+
+Status RefuseSourceItself(const platform::FileSystem& fs,
+                          const std::optional<platform::FileId>& sourceId,
+                          std::string_view targetPath) {
+    if (sourceId && fs.fileId(targetPath) == sourceId) {
+        return Error{ErrorCode::SameFile,
+                     "Can't create " + std::string(targetPath) + ": it is the file being split"};
+    }
+    return {};
+}
+
+} // namespace dividra::core

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "Result.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace dividra::core {
+
+// The platform's error with what the engine was doing put in front:
+// "Can't write" + "c:\out\data.001: No space left on device".
+Error WithAction(std::string_view action, const Error& error);
+
+// Writes all bytes and forces them to the medium. A write that comes back short is a failure
+// (DiskFull): the file's write already retried what it could. Errors name the path.
+Status WriteThrough(platform::File& file, std::string_view path, std::span<const std::byte> data);
+
+// Closes a file the engine wrote and gives the first failure: the work's, else the close's
+// (a close can report a write the medium refused late).
+Status CloseAfter(platform::File& file, const Status& work);
+
+// Refuses (SameFile) a target path that names the source file, whatever its spelling, so a
+// split never overwrites the file it reads. No source id: nothing to guard.
+Status RefuseSourceItself(const platform::FileSystem& fs,
+                          const std::optional<platform::FileId>& sourceId,
+                          std::string_view targetPath);
+
+} // namespace dividra::core

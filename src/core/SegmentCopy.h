@@ -1,0 +1,57 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Copying the source, segment by segment, into segment files.
+namespace dividra::core {
+
+inline constexpr std::size_t kHardDriveBufferSize = 49152;
+inline constexpr std::size_t kFloppyBufferSize = 32767;
+inline constexpr int kProgressParts = 20;
+
+// Whole progress parts (0 to 20) for bytes read of a source: cut, never rounded, so 20 only
+// once the last byte is read. 0 for an empty source.
+int ProgressParts(std::int64_t bytesRead, std::int64_t sourceSize);
+
+// The running state of one split, carried from segment to segment.
+struct SplitProgress {
+    std::string sourcePath; // for messages
+    std::int64_t sourceSize = 0;
+    std::int64_t bytesRead = 0; // read from the source so far in this split
+    int shownParts = 0;         // what the progress bar shows now
+};
+
+// Who watches a copy: told of each progress change and given control after every buffer.
+class CopyObserver {
+public:
+    virtual ~CopyObserver() = default;
+    // Called only when the whole number of parts changes.
+    virtual void progressChanged(int parts) = 0;
+    // Called after each buffer is written and flushed, before the progress is computed
+    // (the floppy split pauses and processes window messages here).
+    virtual void afterBuffer() {}
+};
+
+// Opens the source for the whole split: reading only, others may read but not write it.
+Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
+                                                   std::string_view longPath);
+
+// Copies the next `length` bytes of the open source into a new file at segmentPath (replacing
+// any file there) through one buffer of bufferSize bytes, flushing each buffer to the medium.
+// Updates progress and tells the observer. On every path out the segment file is closed and the
+// buffer released; the source stays open for the caller.
+// Fails, without looping, when the source ends or fails before `length` bytes, when a write,
+// flush or close fails or comes back short, and (SameFile) when segmentPath names the source
+// itself, which is then left untouched. Error messages name the path and the reason.
+Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
+                   std::int64_t length, std::size_t bufferSize, SplitProgress& progress,
+                   CopyObserver& observer);
+
+} // namespace dividra::core

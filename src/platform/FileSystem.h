@@ -1,0 +1,124 @@
+#pragma once
+
+#include "Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's only road to files and volumes. Every path crossing this interface is a DOS
+// path ("c:\home\ann\data.zip"); names compare without regard to letter case, as on DOS.
+// Two implementations: PosixFileSystem over the drive table, MemoryFileSystem for tests.
+namespace dividra::platform {
+
+// The drive kinds, numbered as the Windows drive type codes the program's rules name.
+enum class DriveType : int {
+    Unknown = 0,
+    NoRootDir = 1, // no such drive
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
+
+// File attribute bits, as DOS numbers them.
+namespace attr {
+inline constexpr std::uint32_t ReadOnly = 0x01;
+inline constexpr std::uint32_t Hidden = 0x02;
+inline constexpr std::uint32_t System = 0x04;
+inline constexpr std::uint32_t VolumeId = 0x08;
+inline constexpr std::uint32_t Directory = 0x10;
+inline constexpr std::uint32_t Archive = 0x20;
+inline constexpr std::uint32_t Normal = 0x80;
+inline constexpr std::uint32_t AnyFile = 0x3F;
+} // namespace attr
+
+struct DriveInfo {
+    char letter = 'c'; // lower case
+    DriveType type = DriveType::Fixed;
+    std::string label; // volume label, or the remote name of a network drive; may be empty
+};
+
+// Identity of a file on its volume: two paths with equal ids name the same file.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+struct FindEntry {
+    std::string name;      // as the file system reports it
+    std::string shortName; // 8.3 alias; equals name when that already fits 8.3
+    std::uint32_t attributes = 0;
+    std::int64_t size = 0;
+};
+
+// An open file. Destroying it closes it (errors of that implicit close are lost: call close()
+// to see them).
+class File {
+public:
+    virtual ~File() = default;
+
+    // Reads up to buffer.size() bytes at the current position; 0 means end of file.
+    virtual Result<std::size_t> read(std::span<std::byte> buffer) = 0;
+    // Writes at the current position. May write fewer bytes than asked (the medium filled up);
+    // the result is the count that reached the file.
+    virtual Result<std::size_t> write(std::span<const std::byte> data) = 0;
+    // Forces written data to the medium (fdatasync).
+    virtual Status flush() = 0;
+    // Releases the file and its lock; later calls do nothing and succeed.
+    virtual Status close() = 0;
+    virtual Result<std::int64_t> size() = 0;
+    virtual FileId id() const = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The drives in letter order, a to z.
+    virtual std::vector<DriveInfo> drives() const = 0;
+    // The type of the drive whose root is given ("C:\", "c:" or "c"); NoRootDir when none.
+    virtual DriveType driveType(std::string_view root) const = 0;
+    // Free bytes for the current user on drive number n (a = 1); -1 when it can't be told
+    // (no such drive, no medium).
+    virtual std::int64_t freeBytes(int driveNumber) const = 0;
+
+    // Opens an existing file for reading; others may read it, none may write it meanwhile.
+    virtual Result<std::unique_ptr<File>> openRead(std::string_view path) = 0;
+    // Opens an existing file for reading with no lock of its own, so it succeeds while another
+    // program writes the file (the size query of a picked file).
+    virtual Result<std::unique_ptr<File>> openReadShared(std::string_view path) = 0;
+    // Creates the file empty for reading and writing, replacing a file of that name; no sharing.
+    // A symbolic link of that name is replaced, never written through.
+    virtual Result<std::unique_ptr<File>> createAlways(std::string_view path) = 0;
+
+    virtual Status deleteFile(std::string_view path) = 0;
+    virtual Result<std::uint32_t> attributes(std::string_view path) const = 0;
+    virtual Status setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+    // Removes an empty folder; fails for a drive root or a folder that still holds entries.
+    virtual Status removeFolder(std::string_view path) = 0;
+
+    // The entries of one folder matching a pattern ("a:\DATA\*.*"), in the file system's order.
+    // A file or folder with Hidden, System or Directory set is left out unless the mask holds
+    // that bit, as DOS's search does. "." and ".." are listed for every folder but a root.
+    // Wildcards: "*" and "?", blind to letter case; "*.*" matches every name.
+    virtual Result<std::vector<FindEntry>> find(std::string_view pattern,
+                                                std::uint32_t attributeMask) const = 0;
+
+    // The full path with every component in its 8.3 form.
+    virtual Result<std::string> shortPath(std::string_view path) const = 0;
+    // The full path with every component in the form the file system reports (long names,
+    // letter case as stored). Fails when the file doesn't exist.
+    virtual Result<std::string> longPath(std::string_view path) const = 0;
+    // The identity of an existing file or folder; nothing when it doesn't exist.
+    virtual std::optional<FileId> fileId(std::string_view path) const = 0;
+};
+
+} // namespace dividra::platform

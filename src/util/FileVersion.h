@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dividra::platform {
+class FileSystem;
+}
+
+// The "FileVersion" text of a Windows executable or DLL, read from its version resource.
+namespace dividra {
+
+// Larger files aren't read: version text is asked of system DLLs, far below this.
+inline constexpr std::int64_t MaxVersionFileSize = std::int64_t{64} << 20;
+
+// The FileVersion string under the first translation of the file's version resource
+// ("\StringFileInfo\" + language and code page as eight upper-case hexadecimal digits +
+// "\FileVersion"), exactly as stored up to its terminating zero; non-ASCII characters read as
+// '?'. Empty when the file can't be read, isn't a PE file, exceeds MaxVersionFileSize, or lacks
+// the resource, the translation or the string.
+std::string GetFileVersionText(platform::FileSystem& fs, std::string_view path);
+
+// The same for a DOS path on the host's files, through the drive table of the environment.
+std::string GetFileVersionText(std::string_view dosPath);
+
+} // namespace dividra

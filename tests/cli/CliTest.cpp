@@ -1,0 +1,151 @@
+#include "Cli.h"
+#include "Defaults.h"
+#include "PlanCommand.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace dividra::cli {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    Outcome run(const std::vector<std::string>& arguments) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(arguments, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    // One failure line on stderr, nothing on stdout, status 2.
+    void expectBadInput(const std::vector<std::string>& arguments, const std::string& needle) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, kExitBadInput);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_TRUE(outcome.err.starts_with("dividra-cli: ")) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+        EXPECT_NE(outcome.err.find(needle), std::string::npos) << outcome.err;
+    }
+
+    test::TempDir m_dir;
+    test::ScopedEnv m_drives{"DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed"};
+    test::ScopedEnv m_registry{"DIVIDRA_REGISTRY", m_dir.file("profile/registry.reg")};
+};
+
+TEST_F(CliTest, PlanOfAThreeMegabyteFileAtTheDefaultSize) {
+    const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
+    const Outcome outcome = run({"plan", source});
+    EXPECT_EQ(outcome.status, kExitOk);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out, "source size: 3000000\n"
+                           "segment size: 1454080\n"
+                           "segments: 3\n"
+                           "diskettes 3.5 HD: 3\n"
+                           "diskettes 3.5 DD: 5\n"
+                           "diskettes 5.25 HD: 3\n"
+                           "diskettes 5.25 DD: 9\n");
+}
+
+TEST_F(CliTest, PlanTakesListedAndCustomSizes) {
+    const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
+    EXPECT_NE(run({"plan", source, "--size", "350"}).out.find("segments: 9\n"), std::string::npos);
+    EXPECT_NE(run({"plan", "--size=710", source}).out.find("segment size: 727040\nsegments: 5\n"),
+              std::string::npos);
+    EXPECT_NE(run({"plan", source, "--size", "1"}).out.find("segments: 2930\n"), std::string::npos);
+    EXPECT_NE(run({"plan", source, "--size", "1024"}).out.find("segments: 3\n"), std::string::npos);
+}
+
+TEST_F(CliTest, PlanOfAnEmptyFile) {
+    const std::string source = m_dir.write("empty", "");
+    const Outcome outcome = run({"plan", source});
+    EXPECT_EQ(outcome.status, kExitOk);
+    EXPECT_NE(outcome.out.find("source size: 0\nsegment size: 1454080\nsegments: 0\n"
+                               "diskettes 3.5 HD: 1\n"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, SegmentSizesOutsideTheListAndRangeAreRefused) {
+    EXPECT_EQ(ParseSegmentSize("1420").value(), 1420);
+    EXPECT_EQ(ParseSegmentSize("1180").value(), 1180);
+    EXPECT_EQ(ParseSegmentSize("1").value(), 1);
+    EXPECT_EQ(ParseSegmentSize("1024").value(), 1024);
+    for (const char* bad : {"0", "1025", "1419", "2000", "", "abc", "-5", "+5", " 5", "5 ", "1e3",
+                            "99999", "Custom"}) {
+        EXPECT_FALSE(ParseSegmentSize(bad).ok()) << bad;
+    }
+}
+
+TEST_F(CliTest, BadInputGivesOneLineAndStatusTwo) {
+    const std::string source = m_dir.write("data.zip", "abc");
+    expectBadInput({"plan", source, "--size", "0"}, "bad segment size \"0\"");
+    expectBadInput({"plan", source, "--size", "x"}, "bad segment size \"x\"");
+    expectBadInput({"plan", source, "--size"}, "--size needs a value");
+    expectBadInput({"plan", source, "--fast"}, "unknown option \"--fast\"");
+    expectBadInput({"plan", source, "extra"}, "unexpected argument \"extra\"");
+    expectBadInput({"plan"}, "missing SOURCE");
+    expectBadInput({"plan", m_dir.file("nothing.zip")}, "nothing.zip");
+    expectBadInput({"plan", m_dir.path()}, "is a folder");
+    expectBadInput({"split-all"}, "unknown command \"split-all\"");
+}
+
+TEST_F(CliTest, AFileOutsideEveryDriveOrABadDriveTableIsReported) {
+    expectBadInput({"plan", "/proc/version"}, "/proc/version");
+    test::ScopedEnv broken("DIVIDRA_DRIVES", "c=relative/path,fixed");
+    expectBadInput({"plan", m_dir.write("data.zip", "abc")}, "c=relative/path,fixed");
+}
+
+TEST_F(CliTest, AFirstRunLeavesTheSameProfileAsTheWindowsFirstRun) {
+    const std::string source = m_dir.write("data.zip", "abc");
+    ASSERT_EQ(run({"plan", source}).status, kExitOk);
+    const std::string written = test::TempDir::read(m_dir.file("profile/registry.reg"));
+    {
+        test::ScopedEnv other("DIVIDRA_REGISTRY", m_dir.file("expected.reg"));
+        WriteDefaultSettings(kDesignBounds);
+    }
+    EXPECT_EQ(written, test::TempDir::read(m_dir.file("expected.reg")));
+    EXPECT_NE(written.find("\"Default Segment Size\"=\"1440\""), std::string::npos);
+}
+
+TEST_F(CliTest, TheDefaultSizeFollowsTheStoredChoice) {
+    const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
+    ASSERT_EQ(run({"plan", source}).status, kExitOk); // first run: "1440" selects 1420
+    struct Case {
+        const char* stored;
+        const char* expected;
+    };
+    for (const Case& c : {Case{"350", "segment size: 358400\nsegments: 9\n"},
+                          Case{"710", "segment size: 727040\nsegments: 5\n"},
+                          Case{"custom", "segment size: 102400\nsegments: 30\n"},
+                          Case{"", "segment size: 1454080\nsegments: 3\n"},
+                          Case{"1440", "segment size: 1454080\nsegments: 3\n"}}) {
+        WriteSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize, c.stored);
+        WriteSettingInt(keys::kHardDriveOptions, keys::kCustomSegmentSize, 100);
+        const Outcome outcome = run({"plan", source});
+        EXPECT_NE(outcome.out.find(c.expected), std::string::npos) << c.stored << outcome.out;
+    }
+    // An explicit size wins over the stored one.
+    EXPECT_NE(run({"plan", source, "--size", "1420"}).out.find("segments: 3\n"), std::string::npos);
+}
+
+TEST_F(CliTest, HelpAndNoArguments) {
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, kExitOk);
+    EXPECT_EQ(help.out, UsageText());
+    EXPECT_EQ(help.err, "");
+    const Outcome nothing = run({});
+    EXPECT_EQ(nothing.status, kExitBadInput);
+    EXPECT_EQ(nothing.err, UsageText());
+}
+
+} // namespace
+} // namespace dividra::cli

@@ -1,0 +1,52 @@
+#include "ShortName.h"
+
+#include <gtest/gtest.h>
+
+namespace dividra::platform {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(ShortName, FitsEightDotThreeAtTheBoundaries) {
+    for (const char* name :
+         {"A", "data.zip", "DATA.ZIP", "ABCDEFGH.ABC", "LONGFI~1.TXT", "README"}) {
+        EXPECT_TRUE(fitsEightDotThree(name)) << name;
+    }
+    for (const char* name : {"", ".", "..", "ABCDEFGHI", "ABCDEFGH.ABCD", ".bashrc", "a.b.c",
+                             "data.", "my file.txt", "a+b.txt", "caf\xC3\xA9.txt"}) {
+        EXPECT_FALSE(fitsEightDotThree(name)) << name;
+    }
+}
+
+TEST(ShortName, AliasesCutCleanAndUpperCaseLongNames) {
+    EXPECT_EQ(shortAliases({"longfilename.txt", "my file+name.text", ".bashrc", "archive.tar.gz",
+                            "caf\xC3\xA9 au lait.txt", "+++", "data.zip"}),
+              (Names{"LONGFI~1.TXT", "MYFILE~1.TEX", "BASHRC~1", "ARCHIV~1.GZ", "CAFAUL~1.TXT",
+                     "_~1", "data.zip"}));
+}
+
+TEST(ShortName, NumbersCountAgainstTheFolderInByteOrder) {
+    // Served in byte order whatever the order given.
+    EXPECT_EQ(shortAliases({"longfilename2.txt", "longfilename1.txt"}),
+              (Names{"LONGFI~2.TXT", "LONGFI~1.TXT"}));
+    // An existing 8.3 name (in any case) holds its number.
+    EXPECT_EQ(shortAliases({"longfilename.txt", "longfi~1.txt"}),
+              (Names{"LONGFI~2.TXT", "longfi~1.txt"}));
+    Names ten;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        ten.push_back(std::string("longfilename") + digit + ".txt");
+    }
+    const Names aliases = shortAliases(ten);
+    EXPECT_EQ(aliases[8], "LONGFI~9.TXT");
+    EXPECT_EQ(aliases[9], "LONGF~10.TXT"); // the name part gives way to the longer number
+}
+
+TEST(ShortName, AliasOfOneNameAmongItsFolder) {
+    EXPECT_EQ(shortAlias("longfilename.txt", {"LONGFI~1.TXT"}), "LONGFI~2.TXT");
+    EXPECT_EQ(shortAlias("longfilename_b.txt", {"longfilename_a.txt", "longfilename_b.txt"}),
+              "LONGFI~2.TXT");
+    EXPECT_EQ(shortAlias("Data.Zip", {}), "Data.Zip");
+}
+
+} // namespace
+} // namespace dividra::platform

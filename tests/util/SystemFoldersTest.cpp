@@ -1,0 +1,38 @@
+#include "Global.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace dividra {
+namespace {
+
+using test::ScopedEnv;
+
+struct Folders {
+    std::string system;
+    std::string windows;
+    bool operator==(const Folders&) const = default;
+};
+
+Folders foldersWith(const std::string& drives) {
+    ScopedEnv env("DIVIDRA_DRIVES", drives);
+    return {GetSystemFolder(), GetWindowsFolder()};
+}
+
+TEST(SystemFoldersTest, UsrLibAndUsrShareInTheDosView) {
+    EXPECT_EQ(foldersWith("c=/,fixed"), (Folders{"c:\\usr\\lib\\", "c:\\usr\\share\\"}));
+    EXPECT_EQ(foldersWith("c=/usr,fixed"), (Folders{"c:\\lib\\", "c:\\share\\"}));
+    EXPECT_EQ(foldersWith("c=/,fixed;e=/usr/lib,fixed"), (Folders{"e:\\", "c:\\usr\\share\\"}));
+}
+
+TEST(SystemFoldersTest, OffTheTableTheFirstFixedDrivesRoot) {
+    EXPECT_EQ(foldersWith("d=/usr/lib,fixed"), (Folders{"d:\\", "d:\\"}));
+    EXPECT_EQ(foldersWith("a=/nonexistent,removable;f=/srv,fixed;g=/opt,fixed"),
+              (Folders{"f:\\", "f:\\"}));
+    EXPECT_EQ(foldersWith("r=/srv,remote"), (Folders{"c:\\", "c:\\"}));
+    EXPECT_EQ(foldersWith("not a drive table"), (Folders{"c:\\", "c:\\"}));
+}
+
+} // namespace
+} // namespace dividra

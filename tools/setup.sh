@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Dividra needs to build and test, when any is missing.
+# Sourced by run.sh and test.sh; quick when everything is there.
+set -euo pipefail
+
+DIVIDRA_PACKAGES=(
+    g++ cmake ninja-build pkg-config
+    libgtest-dev libgmock-dev
+    qt6-base-dev qt6-multimedia-dev
+    dosfstools
+)
+
+dividra_missing_packages() {
+    local missing=() package
+    for package in "${DIVIDRA_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    echo "${missing[@]:-}"
+}
+
+dividra_install_packages() {
+    local missing
+    missing=$(dividra_missing_packages)
+    [ -z "$missing" ] && return 0
+    echo "Installing missing packages: $missing"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "Missing packages ($missing) and no root rights to install them." >&2
+            exit 1
+        fi
+    fi
+    # shellcheck disable=SC2086
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    # shellcheck disable=SC2086
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Configures (once) and builds one build folder. Arguments: folder, then extra cmake options.
+dividra_build() {
+    local folder=$1
+    shift
+    if [ ! -f "$folder/build.ninja" ]; then
+        cmake -S "$DIVIDRA_ROOT" -B "$folder" -G Ninja "$@"
+    fi
+    cmake --build "$folder" --parallel "$(nproc)"
+}
