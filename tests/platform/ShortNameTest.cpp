@@ -45,6 +45,7 @@ TEST(ShortName, AliasOfOneNameAmongItsFolder) {
     EXPECT_EQ(shortAlias("longfilename.txt", {"LONGFI~1.TXT"}), "LONGFI~2.TXT");
     EXPECT_EQ(shortAlias("longfilename_b.txt", {"longfilename_a.txt", "longfilename_b.txt"}),
               "LONGFI~2.TXT");
+    EXPECT_EQ(shortAlias("Annual Report.text", {"Annual Report.text"}), "ANNUAL~1.TEX");
     EXPECT_EQ(shortAlias("Data.Zip", {}), "Data.Zip");
 }
 
