@@ -1,0 +1,165 @@
+#include "FloppySplit.h"
+
+#include "DisketteErase.h"
+#include "Global.h"
+#include "Notifications.h"
+#include "SegmentPath.h"
+#include "SegmentPlan.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "SplitMessages.h"
+#include "SplitRun.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+namespace dividra::core {
+namespace {
+
+class FloppySplit {
+public:
+    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs)
+        : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
+          m_letter(static_cast<char>(std::tolower(static_cast<unsigned char>(
+              inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())))),
+          m_upperDrive(upperCase(inputs.floppyDrive)) {}
+
+    SplitOutcome run();
+
+private:
+    static std::string upperCase(std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        return text;
+    }
+    std::int64_t freeBytes() const { return m_fs.freeBytes(m_letter - 'a' + 1); }
+    std::string segmentPath() const {
+        return SegmentPath(FloppyPrefix(m_inputs.floppyDrive), m_run.baseName(), m_segments);
+    }
+    bool promptForDiskette();
+    std::optional<std::int64_t> acceptDiskette();
+    std::int64_t testDiskette(const std::string& path);
+    bool placeDescriptor();
+    SplitOutcome finish();
+
+    SplitHost& m_host;
+    platform::FileSystem& m_fs;
+    const SplitInputs& m_inputs;
+    SplitRun m_run;
+    char m_letter;
+    std::string m_upperDrive;
+    int m_segments = 0; // also the diskettes filled so far
+    std::string m_lastSegmentPath;
+    bool m_cancelled = false;
+};
+
+// Notify, then ask for diskette n + 1; false when the user cancels.
+bool FloppySplit::promptForDiskette() {
+    NotifyNextDiskette(m_host);
+    if (m_host.askOkCancel(text::InsertDiskettePrompt(m_segments + 1, m_upperDrive)) == IDCANCEL) {
+        m_cancelled = true;
+    }
+    return !m_cancelled;
+}
+
+// The free space before an empty segment file is made; -1 when the diskette can't take it.
+std::int64_t FloppySplit::testDiskette(const std::string& path) {
+    const std::int64_t free = freeBytes();
+    auto created = m_fs.createAlways(path);
+    if (!created || !created.value()->close()) {
+        return -1;
+    }
+    return free;
+}
+
+// Erase (when set), test and measure the diskette in the drive until it can take a segment;
+// the capacity, or nothing when the user gave up.
+std::optional<std::int64_t> FloppySplit::acceptDiskette() {
+    for (;;) {
+        const std::string path = segmentPath();
+        if (m_inputs.eraseDiskettes) {
+            EraseDiskette(m_host, m_fs, m_letter);
+        }
+        const std::int64_t before = testDiskette(path);
+        const std::int64_t after = before < 0 ? -1 : freeBytes();
+        if (after < 0) {
+            if (m_host.askYesNo(text::NoDisketteQuestion(m_upperDrive)) == IDNO) {
+                return std::nullopt;
+            }
+        } else if (after == 0) {
+            (void)m_fs.deleteFile(path);
+            if (m_host.askOkCancel(text::kNoSpacePrompt) == IDCANCEL) {
+                return std::nullopt;
+            }
+        } else {
+            return after;
+        }
+    }
+}
+
+// Until a diskette with room for the descriptor is in the drive; false when cancelled.
+bool FloppySplit::placeDescriptor() {
+    while (freeBytes() < kDescriptorRoom) {
+        if (!promptForDiskette()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SplitOutcome FloppySplit::finish() {
+    if (!m_cancelled) {
+        if (const Status written = m_run.writeDescriptor(m_lastSegmentPath, m_segments); !written) {
+            return m_run.failDescriptor(written.error());
+        }
+        PlaySplitFinishedSound(m_host);
+    }
+    m_host.setBusy(false);
+    if (!m_cancelled) {
+        ShowSplitFinishedMessage(m_host);
+    }
+    m_host.setProgress(0);
+    return m_cancelled ? SplitOutcome::Cancelled : SplitOutcome::Completed;
+}
+
+SplitOutcome FloppySplit::run() {
+    if (!m_run.openSource()) {
+        return SplitOutcome::Failed;
+    }
+    m_host.setBusy(true);
+    while (promptForDiskette()) {
+        const auto capacity = acceptDiskette();
+        if (!capacity) {
+            m_cancelled = true;
+            break;
+        }
+        if (ReadSettingInt(keys::kFloppyOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+            m_host.minimize();
+        }
+        m_lastSegmentPath = segmentPath();
+        const std::int64_t length = std::min(*capacity, m_run.bytesLeft());
+        if (const Status copied = m_run.copySegment(m_lastSegmentPath, length, kFloppyBufferSize);
+            !copied) {
+            return m_run.failCopy(copied.error());
+        }
+        ++m_segments;
+        if (m_run.bytesLeft() == 0) {
+            break;
+        }
+    }
+    m_run.closeSource();
+    if (!m_cancelled && !placeDescriptor()) {
+        m_cancelled = true;
+    }
+    return finish();
+}
+
+} // namespace
+
+SplitOutcome SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+    FloppySplit split(host, fs, inputs);
+    return split.run();
+}
+
+} // namespace dividra::core

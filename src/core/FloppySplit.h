@@ -1,0 +1,15 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "SplitCommand.h"
+#include "SplitHost.h"
+
+namespace dividra::core {
+
+// Spreads the source over diskettes in the floppy drive, one segment filling each diskette's
+// free space, with a prompt, an optional erase and a test for every diskette; the descriptor
+// goes on the last diskette, or on one more when the last has less than 512 bytes free.
+// Cancelled at any prompt: no descriptor, no message, the segments written stay.
+SplitOutcome SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs);
+
+} // namespace dividra::core

@@ -1,0 +1,93 @@
+#include "HardDriveSplit.h"
+
+#include "Descriptor.h"
+#include "Global.h"
+#include "Notifications.h"
+#include "SafeWrite.h"
+#include "SegmentPath.h"
+#include "SegmentPlan.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "SplitMessages.h"
+#include "SplitRun.h"
+
+#include <algorithm>
+
+namespace dividra::core {
+namespace {
+
+// Free space against the size plus 512 bytes per shown segment and one more, in 64 bits so a
+// large volume never wraps; an unknown figure (-1) passes.
+bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
+    const std::int64_t free = fs.freeBytes(inputs.destinationDrive - 'a' + 1);
+    const std::int64_t shownCount = TextToInt(inputs.segmentCountText);
+    return free < 0 || free >= inputs.sourceSize + kDescriptorRoom * (shownCount + 1);
+}
+
+// Refuses up front a split whose segments or descriptor would land on the source itself, so
+// not even the segments before it are written.
+Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const std::string& prefix,
+                    std::int64_t segmentBytes, std::int64_t sourceSize) {
+    const std::int64_t count = SegmentCount(sourceSize, segmentBytes);
+    for (std::int64_t n = 0; n < count; ++n) {
+        const std::string path = SegmentPath(prefix, run.baseName(), static_cast<int>(n));
+        if (const Status refused = RefuseSourceItself(fs, run.sourceId(), path); !refused) {
+            return refused;
+        }
+    }
+    const std::string last = SegmentPath(prefix, run.baseName(), static_cast<int>(count) - 1);
+    return RefuseSourceItself(fs, run.sourceId(), DescriptorPath(last));
+}
+
+SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
+                     std::int64_t segmentBytes, std::int64_t sourceSize) {
+    std::int64_t length = std::min(segmentBytes, sourceSize);
+    int n = 0;
+    std::string path;
+    while (run.bytesRead() < sourceSize) {
+        length = std::min(length, run.bytesLeft());
+        path = SegmentPath(prefix, run.baseName(), n);
+        if (const Status copied = run.copySegment(path, length, kHardDriveBufferSize); !copied) {
+            return run.failCopy(copied.error());
+        }
+        ++n;
+    }
+    run.closeSource();
+    if (const Status written = run.writeDescriptor(path, n); !written) {
+        return run.failDescriptor(written.error());
+    }
+    PlaySplitFinishedSound(host);
+    host.setBusy(false);
+    ShowSplitFinishedMessage(host);
+    host.setProgress(0);
+    return SplitOutcome::Completed;
+}
+
+} // namespace
+
+SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
+                              const SplitInputs& inputs) {
+    if (!hasRoom(fs, inputs)) {
+        host.showErrorMessage(text::InsufficientSpaceMessage(inputs.destinationDrive));
+        return SplitOutcome::Refused;
+    }
+    SplitRun run(host, fs, inputs, BufferPause::None);
+    if (!run.openSource()) {
+        return SplitOutcome::Failed;
+    }
+    const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
+    const std::int64_t segmentBytes = SegmentSizeBytes(inputs.segmentSizeText);
+    if (const Status refused = checkTargets(fs, run, prefix, segmentBytes, inputs.sourceSize);
+        !refused) {
+        run.closeSource();
+        host.showErrorMessage(text::NothingWrittenMessage(refused.error().message));
+        return SplitOutcome::Refused;
+    }
+    host.setBusy(true);
+    if (ReadSettingInt(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+        host.minimize();
+    }
+    return copyAll(host, run, prefix, segmentBytes, inputs.sourceSize);
+}
+
+} // namespace dividra::core

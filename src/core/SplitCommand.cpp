@@ -1,0 +1,71 @@
+#include "SplitCommand.h"
+
+#include "FloppySplit.h"
+#include "Global.h"
+#include "HardDriveSplit.h"
+#include "SegmentPlan.h"
+#include "SplitMessages.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace dividra::core {
+namespace {
+
+constexpr std::int32_t kSegmentLimit = 999;
+
+// Sizes the engine can't split: an empty source, and one beyond the 32-bit model.
+std::optional<std::string> sourceRefusal(const SplitInputs& inputs) {
+    if (inputs.sourceSize <= 0) {
+        return text::EmptySourceMessage(inputs.sourceLongPath);
+    }
+    if (inputs.sourceSize > std::numeric_limits<std::int32_t>::max()) {
+        return text::SourceTooLargeMessage(inputs.sourceLongPath);
+    }
+    return std::nullopt;
+}
+
+SplitOutcome refuse(SplitHost& host, std::string_view message) {
+    host.showErrorMessage(message);
+    return SplitOutcome::Refused;
+}
+
+SplitOutcome toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+    host.setStatusText(text::kSplittingToFloppy);
+    if (!inputs.floppyDriveAvailable) {
+        return refuse(host, text::kNoFloppyMessage);
+    }
+    if (const auto refusal = sourceRefusal(inputs)) {
+        return refuse(host, *refusal);
+    }
+    return SplitToFloppy(host, fs, inputs);
+}
+
+SplitOutcome toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+    host.setStatusText(text::kSplittingToHardDrive);
+    if (TextToInt(inputs.segmentCountText) > kSegmentLimit) {
+        return refuse(host, text::SegmentLimitMessage(inputs.segmentCountText));
+    }
+    if (const auto refusal = sourceRefusal(inputs)) {
+        return refuse(host, *refusal);
+    }
+    // A segment size of 0 would never end; below 1 KB a split never starts.
+    if (SegmentSizeBytes(inputs.segmentSizeText) < 1024) {
+        return refuse(host, text::SegmentSizeTooSmallMessage(inputs.segmentSizeText));
+    }
+    return SplitToHardDrive(host, fs, inputs);
+}
+
+} // namespace
+
+SplitOutcome ToolBtnSplitClick(SplitHost& host, platform::FileSystem& fs) {
+    const SplitInputs inputs = host.splitInputs();
+    const SplitOutcome outcome = inputs.destination == Destination::Floppy
+                                     ? toFloppy(host, fs, inputs)
+                                     : toHardDrive(host, fs, inputs);
+    host.setStatusText(text::kReady);
+    return outcome;
+}
+
+} // namespace dividra::core

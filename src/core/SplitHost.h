@@ -1,0 +1,72 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The split engine's one interface to whoever drives it: the window, the terminal front end or
+// a test. The engine touches nothing else of its driver.
+namespace dividra::core {
+
+enum class Destination { Floppy, HardDrive };
+
+// What a split reads from its driver once, when it starts.
+struct SplitInputs {
+    Destination destination = Destination::HardDrive;
+    bool floppyDriveAvailable = false; // false when the system has no diskette drive
+    std::string floppyDrive;           // drive letter and colon, lower case: "a:"
+    bool eraseDiskettes = false;
+    char destinationDrive = 'c';     // lower case
+    std::string destinationFolder;   // full DOS path of the hard-drive destination folder
+    std::string segmentSizeText;     // kilobytes, as the size list or the custom box shows it
+    bool dosNames = false;           // segments carry the source's 8.3 alias
+    std::string sourceLongPath;      // every component in its long form
+    std::string sourceShortPath;     // 8.3 form; the long path when there is none
+    std::string sourceExtension;     // of the long name, with its dot; empty when none
+    std::int64_t sourceSize = 0;     // bytes
+    std::string segmentCountText;    // the segment count as shown
+    std::string platformKind = "NT"; // "95" pauses between diskette buffers
+};
+
+// The outputs. Texts break lines with single "\n".
+class SplitHost {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    virtual ~SplitHost() = default;
+
+    virtual SplitInputs splitInputs() = 0;
+
+    // Shown at once (repainted before the call returns).
+    virtual void setStatusText(std::string_view text) = 0;
+    // 0 to 20 parts, shown at once.
+    virtual void setProgress(int parts) = 0;
+    // On: hourglass cursor, Splitting set (input discarded), File and Help menus disabled.
+    virtual void setBusy(bool busy) = 0;
+    // Minimises the whole program.
+    virtual void minimize() = 0;
+    // Processes the window messages waiting now, then returns.
+    virtual void processMessages() = 0;
+
+    // The four message boxes; the results are IDOK, IDCANCEL, IDYES and IDNO of Global. The
+    // defaults go to Global's boxes and so to the installed message box provider.
+    virtual int showInfoMessage(std::string_view text);
+    virtual int askOkCancel(std::string_view text);
+    virtual int showErrorMessage(std::string_view text);
+    virtual int askYesNo(std::string_view text);
+
+    // Starts playing a wave file and returns at once; a file that can't be played is silence.
+    virtual void playSound(std::string_view path) = 0;
+    // Whether the driver's window is the active one.
+    virtual bool isActive() = 0;
+    // Starts flashing the program's window until it becomes active.
+    virtual void startFlashing() = 0;
+    // Whether the flashing still goes on (it stops once the window is active).
+    virtual bool isFlashing() = 0;
+
+    // The time the floppy split's pause is measured with.
+    virtual Clock::time_point now() { return Clock::now(); }
+};
+
+} // namespace dividra::core

@@ -1,0 +1,90 @@
+#include "SplitRun.h"
+
+#include "Descriptor.h"
+#include "SegmentPath.h"
+#include "SplitMessages.h"
+
+#include <chrono>
+
+namespace dividra::core {
+namespace {
+
+constexpr auto kWin95Pause = std::chrono::milliseconds(432);
+
+} // namespace
+
+SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+                   BufferPause pause)
+    : m_host(host), m_fs(fs), m_inputs(inputs),
+      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0} {}
+
+SplitRun::~SplitRun() {
+    closeSource();
+}
+
+bool SplitRun::openSource() {
+    auto opened = OpenSource(m_fs, m_inputs.sourceLongPath);
+    if (!opened) {
+        m_host.showErrorMessage(text::NothingWrittenMessage(opened.error().message));
+        return false;
+    }
+    m_source = std::move(opened).value();
+    m_sourceId = m_source->id();
+    return true;
+}
+
+void SplitRun::closeSource() {
+    if (m_source) {
+        (void)m_source->close();
+        m_source.reset();
+    }
+}
+
+std::string SplitRun::baseName() const {
+    return std::string(
+        FileNamePart(m_inputs.dosNames ? m_inputs.sourceShortPath : m_inputs.sourceLongPath));
+}
+
+Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
+    return CopySegment(m_fs, *m_source, path, length, bufferSize, m_progress, *this);
+}
+
+Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
+    return WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension, segmentCount,
+                           m_inputs.sourceSize, m_sourceId);
+}
+
+SplitOutcome SplitRun::failCopy(const Error& error) {
+    return endWithError(text::SplitFailedMessage(error.message));
+}
+
+SplitOutcome SplitRun::failDescriptor(const Error& error) {
+    return endWithError(text::DescriptorFailedMessage(error.message));
+}
+
+SplitOutcome SplitRun::endWithError(const std::string& message) {
+    closeSource();
+    m_host.setBusy(false);
+    m_host.setProgress(0);
+    m_host.showErrorMessage(message);
+    return SplitOutcome::Failed;
+}
+
+void SplitRun::progressChanged(int parts) {
+    m_host.setProgress(parts);
+}
+
+void SplitRun::afterBuffer() {
+    if (m_pause == BufferPause::None) {
+        return;
+    }
+    if (m_inputs.platformKind == "95") {
+        const auto start = m_host.now();
+        while (m_host.now() - start < kWin95Pause) {
+            m_host.processMessages();
+        }
+    }
+    m_host.processMessages();
+}
+
+} // namespace dividra::core

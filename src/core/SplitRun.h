@@ -1,0 +1,62 @@
+#pragma once
+
+#include "FileSystem.h"
+#include "SegmentCopy.h"
+#include "SplitCommand.h"
+#include "SplitHost.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+// What the hard-drive and the floppy split share: the open source, the running progress, the
+// copy of one segment, and the orderly ends.
+namespace dividra::core {
+
+enum class BufferPause {
+    None,   // the hard-drive split processes no messages while it copies
+    Floppy, // messages after every buffer, and on the "95" platform kind a 0.432 s pause
+};
+
+class SplitRun final : public CopyObserver {
+public:
+    SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+             BufferPause pause);
+    ~SplitRun() override;
+    SplitRun(const SplitRun&) = delete;
+    SplitRun& operator=(const SplitRun&) = delete;
+
+    // Opens the source for the whole split. On failure it has told the user (nothing written).
+    bool openSource();
+    void closeSource();
+    const std::optional<platform::FileId>& sourceId() const { return m_sourceId; }
+
+    // The base name segments carry: the 8.3 alias or the long name of the source.
+    std::string baseName() const;
+    std::int64_t bytesRead() const { return m_progress.bytesRead; }
+    std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
+
+    Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
+    Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
+
+    // The orderly ends after the busy state was set: source closed, busy state cleared,
+    // progress back to 0, and one stop message saying what happened.
+    SplitOutcome failCopy(const Error& error);
+    SplitOutcome failDescriptor(const Error& error);
+
+    void progressChanged(int parts) override;
+    void afterBuffer() override;
+
+private:
+    SplitOutcome endWithError(const std::string& message);
+
+    SplitHost& m_host;
+    platform::FileSystem& m_fs;
+    const SplitInputs& m_inputs;
+    BufferPause m_pause;
+    std::unique_ptr<platform::File> m_source;
+    std::optional<platform::FileId> m_sourceId;
+    SplitProgress m_progress;
+};
+
+} // namespace dividra::core
