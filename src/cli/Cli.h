@@ -8,11 +8,18 @@
 namespace dividra::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;   // a command that ran and failed
-inline constexpr int kExitBadInput = 2; // bad arguments, missing or unusable files
+inline constexpr int kExitFailed = 1;    // a command that ran and failed
+inline constexpr int kExitBadInput = 2;  // bad arguments, missing or unusable files
+inline constexpr int kExitCancelled = 3; // the user cancelled at a prompt
 
-// Runs one command line (without the program name). Results go to out, every complaint to err
-// as one line starting "dividra-cli: ". Never throws.
+// Runs one command line (without the program name). Results and message boxes go to out, every
+// complaint to err as one line starting "dividra-cli: "; questions are answered from in. With
+// errIsTerminal (main decides it), status texts and a progress bar are drawn on err.
+// Never throws.
+int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+           std::ostream& err, bool errIsTerminal);
+
+// The same with no input (every question answered Cancel or No) and no progress display.
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 // The text --help prints.

@@ -1,7 +1,7 @@
 #include "PlanCommand.h"
 
 #include "Cli.h"
-#include "DosPath.h"
+#include "CommandLineFiles.h"
 #include "DriveTable.h"
 #include "Global.h"
 #include "PosixFileSystem.h"
@@ -10,9 +10,9 @@
 #include "SettingsKeys.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 namespace dividra::cli {
 namespace {
@@ -56,26 +56,12 @@ Result<std::int64_t> sourceSize(const std::string& hostPath) {
     if (!table) {
         return table.error();
     }
-    std::error_code ignored;
-    const std::string absolute =
-        std::filesystem::absolute(hostPath, ignored).lexically_normal().string();
-    const auto dosPath = platform::hostToDos(table.value(), absolute);
+    platform::PosixFileSystem fs(std::move(table.value()));
+    const auto dosPath = ExistingDosPath(fs, hostPath, EntryKind::File);
     if (!dosPath) {
         return dosPath.error();
     }
-    platform::PosixFileSystem fs(table.value());
-    const auto attributes = fs.attributes(dosPath.value());
-    if (!attributes) {
-        return Error{attributes.error().code, hostPath + ": no such file"};
-    }
-    if (attributes.value() & platform::attr::Directory) {
-        return Error{ErrorCode::InvalidArgument, hostPath + ": is a folder, not a file"};
-    }
-    auto file = fs.openReadShared(dosPath.value());
-    if (!file) {
-        return file.error();
-    }
-    return file.value()->size();
+    return FileSize(fs, dosPath.value());
 }
 
 } // namespace
@@ -104,7 +90,7 @@ Result<std::int32_t> ParseSegmentSize(std::string_view text) {
         return kilobytes;
     }
     return Error{ErrorCode::InvalidArgument,
-                 "plan: bad segment size \"" + std::string(text) +
+                 "bad segment size \"" + std::string(text) +
                      "\"; use 1420, 1180, 710, 350 or a custom size from 1 to 1024"};
 }
 
@@ -118,7 +104,7 @@ int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     const auto kilobytes =
         sizeText ? ParseSegmentSize(*sizeText) : Result<std::int32_t>(StoredSegmentSizeKilobytes());
     if (!kilobytes) {
-        err << "dividra-cli: " << kilobytes.error().message << "\n";
+        err << "dividra-cli: plan: " << kilobytes.error().message << "\n";
         return kExitBadInput;
     }
     const auto size = sourceSize(parsed.value().source);

@@ -136,6 +136,7 @@ TEST_F(FloppySplitTest, AnUnreadableExtraDisketteCountsAsFull) {
     EXPECT_EQ(m_host.eventsOf("okcancel"),
               (Texts{insertPrompt(1), insertPrompt(2), insertPrompt(2)}));
     EXPECT_TRUE(disk(2).exists("\\data.kpn"));
+    EXPECT_EQ(disk(1).contents("\\data.000"), m_source);
 }
 
 TEST_F(FloppySplitTest, CancelAtTheFirstPromptWritesNothingAndSaysNothing) {
@@ -192,6 +193,7 @@ TEST_F(FloppySplitTest, EachSegmentTakesTheFreeSpaceOrTheErasedDiskette) {
     pick(1000000);
     EXPECT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(sizeOn(1, "\\data.000"), static_cast<std::size_t>(kDiskette - 1024 * 1024));
+    EXPECT_EQ(*disk(1).contents("\\data.000") + *disk(2).contents("\\data.001"), m_source);
     EXPECT_TRUE(disk(1).exists("\\old.txt"));
 
     disk(3).createFolder("\\A\\B");
@@ -206,6 +208,7 @@ TEST_F(FloppySplitTest, EachSegmentTakesTheFreeSpaceOrTheErasedDiskette) {
     };
     EXPECT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(disk(3).listAll(), (Texts{"\\data.000 1000000", "\\data.kpn 50"}));
+    EXPECT_EQ(disk(3).contents("\\data.000"), m_source);
 }
 
 TEST_F(FloppySplitTest, ThePauseOfThe95KindIsMeasuredWithTheHostsClock) {
@@ -219,6 +222,7 @@ TEST_F(FloppySplitTest, ThePauseOfThe95KindIsMeasuredWithTheHostsClock) {
     m_host.inputs.platformKind = "95";
     EXPECT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(m_host.messagesProcessed, 4 * (5 + 1)); // 0.5 s of 100 ms steps, then once more
+    EXPECT_EQ(disk(1).contents("\\data.000"), m_source);
 }
 
 TEST_F(FloppySplitTest, ADisketteRemovedDuringASegmentEndsTheSplitInOrder) {
@@ -251,6 +255,7 @@ TEST_F(FloppySplitTest, NotificationsBeforeEachPromptAndAtTheEnd) {
                                     "minimize", "progress 20", "sound c:\\done.wav", "busy 0",
                                     "info Split complete!", "progress 0", "status Ready"}));
     EXPECT_EQ(m_host.messagesProcessed, 3 + 1); // the flashing wait, then one buffer
+    EXPECT_EQ(disk(1).contents("\\data.000"), m_source);
 }
 
 TEST_F(FloppySplitTest, FlashingOnlyWhenInTheBackgroundAndSetToOne) {

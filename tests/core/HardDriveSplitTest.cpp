@@ -167,6 +167,7 @@ TEST_F(HardDriveSplitTest, MinimisesAndNotifiesAsTheSettingsSay) {
               (std::vector<std::string>{"status Splitting file to hard drive", "busy 1", "minimize",
                                         "progress 20", "sound c:\\done.wav", "busy 0",
                                         "info Split complete!", "progress 0", "status Ready"}));
+    EXPECT_EQ(joined(1), m_source);
 }
 
 TEST_F(HardDriveSplitTest, NotifyByOtherThanOneShowsNothing) {
@@ -178,6 +179,7 @@ TEST_F(HardDriveSplitTest, NotifyByOtherThanOneShowsNothing) {
     EXPECT_TRUE(m_host.boxes().empty());
     EXPECT_TRUE(m_host.eventsOf("sound").empty());
     EXPECT_EQ(std::count(m_host.events.begin(), m_host.events.end(), "minimize"), 0);
+    EXPECT_EQ(joined(1), m_source);
 }
 
 TEST_F(HardDriveSplitTest, RefusesSizesItCantSplit) {
