@@ -1,0 +1,41 @@
+#include "CommandLineFiles.h"
+
+#include "DosPath.h"
+
+#include <filesystem>
+
+namespace dividra::cli {
+
+Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
+                                    const std::string& hostPath, EntryKind kind) {
+    std::error_code ignored;
+    const std::string absolute =
+        std::filesystem::absolute(hostPath, ignored).lexically_normal().string();
+    auto dosPath = platform::hostToDos(fs.driveTable(), absolute);
+    if (!dosPath) {
+        return dosPath.error();
+    }
+    const bool wantFolder = kind == EntryKind::Folder;
+    const auto attributes = fs.attributes(dosPath.value());
+    if (!attributes) {
+        return Error{attributes.error().code,
+                     hostPath + (wantFolder ? ": no such folder" : ": no such file")};
+    }
+    const bool isFolder = (attributes.value() & platform::attr::Directory) != 0;
+    if (isFolder != wantFolder) {
+        return Error{ErrorCode::InvalidArgument,
+                     hostPath +
+                         (wantFolder ? ": is a file, not a folder" : ": is a folder, not a file")};
+    }
+    return dosPath;
+}
+
+Result<std::int64_t> FileSize(platform::FileSystem& fs, std::string_view dosPath) {
+    auto file = fs.openReadShared(dosPath);
+    if (!file) {
+        return file.error();
+    }
+    return file.value()->size();
+}
+
+} // namespace dividra::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "PosixFileSystem.h"
+#include "Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Host files and folders named on a command line, seen in the DOS view the window uses.
+namespace dividra::cli {
+
+enum class EntryKind { File, Folder };
+
+// The DOS path of an existing file or folder named by a host path (relative to the current
+// folder or absolute). Errors name the host path: "<path>: not on any drive" (from the drive
+// table), "<path>: no such file", "<path>: is a folder, not a file", "<path>: no such folder",
+// "<path>: is a file, not a folder".
+Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
+                                    const std::string& hostPath, EntryKind kind);
+
+// The size of an existing file, read without a lock of our own, as the window reads it.
+Result<std::int64_t> FileSize(platform::FileSystem& fs, std::string_view dosPath);
+
+} // namespace dividra::cli

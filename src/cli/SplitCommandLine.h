@@ -1,0 +1,38 @@
+#pragma once
+
+#include "PosixFileSystem.h"
+#include "Result.h"
+#include "SplitHost.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dividra::cli {
+
+// What the window shows when asked to split a file on a removable drive.
+inline constexpr std::string_view kRemovableSourceMessage =
+    "Sorry, but Dividra isn't designed to split files that exist\n"
+    "on removable drives (floppy drives, etc).";
+
+// "split SOURCE --to FOLDER [--size SIZE] [--dos-names | --long-names]" or
+// "split SOURCE --floppy DRIVE [--erase | --no-erase] [--dos-names | --long-names]": runs the
+// split command of the window's Split button on the terminal. Message boxes are printed on `out`
+// and questions answered from `in`; status texts and the progress bar go to `err` only when
+// `showProgress` (stderr is a terminal). Bad usage is one "dividra-cli: " line on `err`.
+// Exit status: kExitOk completed, kExitFailed refused (a source on a removable drive too) or
+// failed, kExitBadInput bad usage, kExitCancelled cancelled by the user.
+int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+             std::ostream& err, bool showProgress);
+
+// The split inputs a split command line gives, as the window would gather them: SOURCE and
+// FOLDER mapped into the DOS view of `fs`; DRIVE a letter of its drive table, usable as a
+// floppy drive when removable, remote or a RAM disk; without --size the stored segment size;
+// without a naming or erase switch the stored "Split files in 8.3 format" and "Erase
+// Diskettes" (on only when exactly 1). Bad usage, a missing file or folder and an unknown drive
+// are errors whose message is one line for the user.
+Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
+                                                   platform::PosixFileSystem& fs);
+
+} // namespace dividra::cli

@@ -1,0 +1,53 @@
+#include "TerminalHost.h"
+
+#include "SegmentCopy.h"
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <utility>
+
+namespace dividra::cli {
+
+TerminalHost::TerminalHost(core::SplitInputs inputs, std::ostream& err, bool showProgress)
+    : m_inputs(std::move(inputs)), m_err(err), m_showProgress(showProgress) {}
+
+void TerminalHost::setStatusText(std::string_view text) {
+    if (!m_showProgress) {
+        return;
+    }
+    endProgressLine();
+    m_err << text << "\n";
+    m_err.flush();
+}
+
+void TerminalHost::setProgress(int parts) {
+    if (!m_showProgress) {
+        return;
+    }
+    const int done = std::clamp(parts, 0, core::kProgressParts);
+    if (done == 0) {
+        // An emptied bar leaves the line, as the window's bar goes blank after a split.
+        if (m_barDrawn) {
+            m_err << "\r" << std::string(core::kProgressParts + 2, ' ') << "\r";
+            m_err.flush();
+            m_barDrawn = false;
+        }
+        return;
+    }
+    const auto left = static_cast<std::size_t>(core::kProgressParts - done);
+    m_err << "\r[" << std::string(static_cast<std::size_t>(done), '#') << std::string(left, '-')
+          << "]";
+    m_err.flush();
+    m_barDrawn = true;
+}
+
+void TerminalHost::endProgressLine() {
+    if (m_barDrawn) {
+        m_err << "\n";
+        m_err.flush();
+        m_barDrawn = false;
+    }
+}
+
+} // namespace dividra::cli

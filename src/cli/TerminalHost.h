@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SplitHost.h"
+
+#include <iosfwd>
+
+// The split engine's host on a terminal: the inputs come from the command line, status texts and
+// the progress bar go to stderr. The message boxes are not here: the command installs
+// TerminalMessageBoxes as the provider, and the host's boxes reach it through Global.
+namespace dividra::cli {
+
+class TerminalHost final : public core::SplitHost {
+public:
+    // With `showProgress` off (stderr isn't a terminal) nothing at all is written.
+    TerminalHost(core::SplitInputs inputs, std::ostream& err, bool showProgress);
+
+    core::SplitInputs splitInputs() override { return m_inputs; }
+
+    // Each text on a line of its own.
+    void setStatusText(std::string_view text) override;
+    // Redraws the bar in place with "\r": "[#####---------------]" for 5 parts of 20; 0 parts
+    // blanks a drawn bar's line.
+    void setProgress(int parts) override;
+    // A terminal has no cursor, window or message loop to change: these do nothing.
+    void setBusy(bool) override {}
+    void minimize() override {}
+    void processMessages() override {}
+
+    // A terminal has no sound of ours: silence, as for a file that can't be played.
+    void playSound(std::string_view) override {}
+    // The terminal counts as the active window, so nothing ever waits for it to become active.
+    bool isActive() override { return true; }
+    void startFlashing() override {}
+    bool isFlashing() override { return false; }
+
+    // Ends the progress bar's line when one is drawn, so the next text starts on its own line.
+    void endProgressLine();
+
+private:
+    core::SplitInputs m_inputs;
+    std::ostream& m_err;
+    bool m_showProgress;
+    bool m_barDrawn = false;
+};
+
+} // namespace dividra::cli

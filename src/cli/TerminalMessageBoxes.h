@@ -1,0 +1,35 @@
+#pragma once
+
+#include "MessageBoxes.h"
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string_view>
+
+// The program's message boxes as terminal prompts.
+namespace dividra::cli {
+
+// Prints each box's text on `out`, one line per "\n"-separated line (the caption is left out).
+// An OK box returns IDOK at once. A question prints "[OK/Cancel]" or "[Yes/No]" and reads one
+// line from `in`; any other answer prints the bracket line again. End of input answers Cancel
+// or No.
+class TerminalMessageBoxes final : public MessageBoxProvider {
+public:
+    // `beforeBox` runs before each box is printed (to end a progress line, say).
+    TerminalMessageBoxes(std::istream& in, std::ostream& out, std::function<void()> beforeBox = {});
+
+    int show(std::string_view text, std::string_view caption, unsigned flags) override;
+
+private:
+    std::istream& m_in;
+    std::ostream& m_out;
+    std::function<void()> m_beforeBox;
+};
+
+// The button one answer line chooses: "ok", "cancel", "yes" or "no" in any case, or any start of
+// them ("c", "Canc"), blanks around ignored; an empty line chooses the first button. `buttons`
+// is MB_OKCANCEL or MB_YESNO. Nothing for any other line.
+std::optional<int> ParseAnswer(std::string_view line, unsigned buttons);
+
+} // namespace dividra::cli

@@ -1,0 +1,276 @@
+#include "Cli.h"
+#include "Defaults.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "TempDir.h"
+#include "TerminalMessageBoxes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+namespace dividra::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+const std::string kInsertFirst = "Please insert diskette #1 into drive \nA: and select OK when "
+                                 "ready to\ncontinue.\n[OK/Cancel]\n";
+
+// Bytes that differ from segment to segment, so a misplaced segment shows.
+std::string pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 1000) % 251);
+    }
+    return bytes;
+}
+
+class SplitCliTest : public ::testing::Test {
+protected:
+    SplitCliTest() {
+        fs::create_directories(m_dir.file("floppy"));
+        fs::create_directories(m_dir.file("out"));
+        EnsureSettingsInitialised(kDesignBounds); // so a test can change settings first
+    }
+
+    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
+                bool terminal = false) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        std::vector<std::string> line{"split"};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        const int status = RunCli(line, in, out, err, terminal);
+        return {status, out.str(), err.str()};
+    }
+
+    // The names in a folder, sorted.
+    std::vector<std::string> names(const std::string& relative) const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(m_dir.file(relative))) {
+            found.push_back(entry.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    test::TempDir m_dir;
+    test::ScopedEnv m_drives{
+        "DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed;a=" + m_dir.file("floppy") + ",removable"};
+    test::ScopedEnv m_registry{"DIVIDRA_REGISTRY", m_dir.file("profile/registry.reg")};
+};
+
+TEST_F(SplitCliTest, HardDriveSplitWritesSegmentsAndDescriptor) {
+    const std::string source = pattern(3000000);
+    const Outcome outcome =
+        run({m_dir.write("data.zip", source), "--to", m_dir.file("out"), "--size", "1420"});
+    EXPECT_EQ(outcome.status, kExitOk);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(names("out"),
+              (std::vector<std::string>{"data.000", "data.001", "data.002", "data.kpn"}));
+    EXPECT_EQ(fs::file_size(m_dir.file("out/data.000")), 1454080u);
+    EXPECT_EQ(fs::file_size(m_dir.file("out/data.001")), 1454080u);
+    EXPECT_EQ(fs::file_size(m_dir.file("out/data.002")), 91840u);
+    EXPECT_EQ(test::TempDir::read(m_dir.file("out/data.kpn")),
+              "File Ext=.zip\r\nTotal Files=3\r\nTotal Size=3000000\r\n");
+    const std::string joined = test::TempDir::read(m_dir.file("out/data.000")) +
+                               test::TempDir::read(m_dir.file("out/data.001")) +
+                               test::TempDir::read(m_dir.file("out/data.002"));
+    EXPECT_TRUE(joined == source);
+}
+
+TEST_F(SplitCliTest, TheStoredSizeAndNamingApplyUnlessGiven) {
+    WriteSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize, "710");
+    WriteSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 1);
+    const std::string source = m_dir.write("Annual Report.text", pattern(3000));
+    EXPECT_EQ(run({source, "--to", m_dir.file("out")}).status, kExitOk);
+    EXPECT_EQ(names("out"), (std::vector<std::string>{"ANNUAL~1.000", "ANNUAL~1.kpn"}));
+    fs::remove_all(m_dir.file("out"));
+    fs::create_directories(m_dir.file("out"));
+    EXPECT_EQ(run({source, "--to", m_dir.file("out"), "--long-names", "--size", "1"}).status,
+              kExitOk);
+    EXPECT_EQ(names("out"), (std::vector<std::string>{"Annual Report.000", "Annual Report.001",
+                                                      "Annual Report.002", "Annual Report.kpn"}));
+}
+
+TEST_F(SplitCliTest, DosNamesGiveTheEightDotThreeAlias) {
+    const std::string source = m_dir.write("Annual Report.text", pattern(3000));
+    const Outcome outcome = run({source, "--to", m_dir.file("out"), "--size", "1", "--dos-names"});
+    EXPECT_EQ(outcome.status, kExitOk);
+    EXPECT_EQ(names("out"), (std::vector<std::string>{"ANNUAL~1.000", "ANNUAL~1.001",
+                                                      "ANNUAL~1.002", "ANNUAL~1.kpn"}));
+    EXPECT_EQ(test::TempDir::read(m_dir.file("out/ANNUAL~1.kpn")),
+              "File Ext=.text\r\nTotal Files=3\r\nTotal Size=3000\r\n");
+}
+
+TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
+    WriteSettingInt(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy, 1);
+    const std::string bytes = pattern(1000);
+    const Outcome outcome = run({m_dir.write("notes.txt", bytes), "--floppy", "A:"}, "\n");
+    EXPECT_EQ(outcome.status, kExitOk);
+    EXPECT_EQ(outcome.out, kInsertFirst + "Split complete!\n");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_TRUE(test::TempDir::read(m_dir.file("floppy/notes.000")) == bytes);
+    EXPECT_EQ(test::TempDir::read(m_dir.file("floppy/notes.kpn")),
+              "File Ext=.txt\r\nTotal Files=1\r\nTotal Size=1000\r\n");
+}
+
+TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
+    const std::string source = m_dir.write("notes.txt", pattern(1000));
+    struct Case {
+        const char* input;
+        int status;
+        std::string out;
+    };
+    for (const Case& c :
+         {Case{"", kExitCancelled, kInsertFirst}, Case{"c\n", kExitCancelled, kInsertFirst},
+          Case{"x\n", kExitCancelled, kInsertFirst + "[OK/Cancel]\n"},
+          Case{"x\nyes\n OK \n", kExitOk, kInsertFirst + "[OK/Cancel]\n[OK/Cancel]\n"}}) {
+        fs::remove_all(m_dir.file("floppy"));
+        fs::create_directories(m_dir.file("floppy"));
+        const Outcome outcome = run({source, "--floppy", "a:"}, c.input);
+        EXPECT_EQ(outcome.status, c.status) << c.input;
+        EXPECT_EQ(outcome.out, c.out) << c.input;
+        EXPECT_EQ(names("floppy").size(), c.status == kExitOk ? 2u : 0u) << c.input;
+    }
+}
+
+TEST_F(SplitCliTest, AnsweringNoWhenNoDisketteIsInTheDrive) {
+    test::ScopedEnv drives("DIVIDRA_DRIVES",
+                           "c=" + m_dir.path() + ",fixed;a=" + m_dir.file("gone") + ",removable");
+    const Outcome outcome = run({m_dir.write("notes.txt", "abc"), "--floppy", "a:"}, "\nN\n");
+    EXPECT_EQ(outcome.status, kExitCancelled);
+    EXPECT_EQ(outcome.out, kInsertFirst +
+                               "Either there is no diskette in drive A:, or there\n"
+                               "is a problem with the diskette.  If there is a\n"
+                               "diskette in the drive, ensure that it isn't\n"
+                               "write protected.\n\nDo you wish to continue?\n[Yes/No]\n");
+}
+
+TEST_F(SplitCliTest, EraseFollowsTheSettingUnlessGiven) {
+    WriteSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 1);
+    const std::string source = m_dir.write("notes.txt", "abc");
+    m_dir.write("floppy/old.txt", "old");
+    ASSERT_EQ(run({source, "--floppy", "a:", "--no-erase"}, "\n").status, kExitOk);
+    EXPECT_EQ(names("floppy"), (std::vector<std::string>{"notes.000", "notes.kpn", "old.txt"}));
+    ASSERT_EQ(run({source, "--floppy", "a:"}, "\n").status, kExitOk);
+    EXPECT_EQ(names("floppy"), (std::vector<std::string>{"notes.000", "notes.kpn"}));
+}
+
+TEST_F(SplitCliTest, OnlyRemovableRemoteAndRamDrivesTakeAFloppySplit) {
+    const std::string source = m_dir.write("notes.txt", "abc");
+    const std::string noFloppy = "Cannot split file to floppy diskette because you\n"
+                                 "don't have any floppy drives on this system!\n\n"
+                                 "If you want to split the file to a hard drive,\n"
+                                 "select 'Hard Drive' for the destination.\n";
+    for (const char* kind : {"removable", "remote", "ramdisk", "fixed", "cdrom"}) {
+        test::ScopedEnv drives("DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed;b=" +
+                                                     m_dir.file("floppy") + "," + kind);
+        const Outcome outcome = run({source, "--floppy", "b:"}, "\n");
+        const bool usable = std::string(kind) != "fixed" && std::string(kind) != "cdrom";
+        EXPECT_EQ(outcome.status, usable ? kExitOk : kExitFailed) << kind;
+        EXPECT_EQ(outcome.out.ends_with(noFloppy), !usable) << kind << outcome.out;
+    }
+}
+
+TEST_F(SplitCliTest, RefusalsExitWithOne) {
+    const Outcome removable =
+        run({m_dir.write("floppy/data.zip", "abc"), "--to", m_dir.file("out")}, "\n");
+    EXPECT_EQ(removable.status, kExitFailed);
+    EXPECT_EQ(removable.out, "Sorry, but Dividra isn't designed to split files that exist\n"
+                             "on removable drives (floppy drives, etc).\n");
+    EXPECT_EQ(names("out").size(), 0u);
+
+    const std::string big = m_dir.write("big.bin", std::string(1000 * 1024 + 1, 'x'));
+    const Outcome tooMany = run({big, "--to", m_dir.file("out"), "--size", "1"});
+    EXPECT_EQ(tooMany.status, kExitFailed);
+    EXPECT_NE(tooMany.out.find("file would be split into 1001 pieces.\n"), std::string::npos);
+    EXPECT_EQ(names("out").size(), 0u);
+}
+
+TEST_F(SplitCliTest, BadUsageGivesOneLineAndStatusTwo) {
+    const std::string source = m_dir.write("data.zip", "abc");
+    const std::string out = m_dir.file("out");
+    const std::string file = m_dir.write("out.txt", "");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {{source, "--to", out, "--fast"}, "split: unknown option \"--fast\""},
+        {{"--to", out}, "split: missing SOURCE file"},
+        {{source}, "split: missing destination; give --to FOLDER or --floppy DRIVE"},
+        {{source, "--to", out, "--floppy", "a:"}, "split: --to and --floppy exclude each other"},
+        {{source, "--floppy", "a:", "--size", "350"},
+         "split: --size goes with --to, not with --floppy"},
+        {{source, "--to", out, "--erase"}, "split: --erase goes with --floppy, not with --to"},
+        {{source, "--to", out, "--dos-names", "--long-names"},
+         "split: --dos-names and --long-names exclude each other"},
+        {{source, "--to"}, "split: --to needs a value"},
+        {{source, "--to", m_dir.file("nowhere")}, m_dir.file("nowhere") + ": no such folder"},
+        {{source, "--to", file}, file + ": is a file, not a folder"},
+        {{m_dir.file("none.zip"), "--to", out}, m_dir.file("none.zip") + ": no such file"},
+        {{source, "--floppy", "q:"}, "split: there is no drive q: in the drive table"},
+        {{source, "--floppy", "a"},
+         "split: bad drive \"a\"; give a drive letter and colon, "
+         "such as a:"},
+        {{source, "--to=" + out, "--size=2000"},
+         "split: bad segment size \"2000\"; use 1420, 1180, 710, 350 or a custom size from 1 to "
+         "1024"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = run(c.arguments, "\n");
+        EXPECT_EQ(outcome.status, kExitBadInput) << c.line;
+        EXPECT_EQ(outcome.out, "") << c.line;
+        EXPECT_EQ(outcome.err, "dividra-cli: " + c.line + "\n");
+    }
+    EXPECT_EQ(names("out").size(), 0u);
+}
+
+TEST_F(SplitCliTest, ATerminalShowsStatusAndProgress) {
+    const Outcome outcome =
+        run({m_dir.write("data.zip", pattern(3000000)), "--to", m_dir.file("out")}, "", true);
+    EXPECT_EQ(outcome.status, kExitOk);
+    std::string expected = "Splitting file to hard drive\n";
+    for (int parts = 1; parts <= 20; ++parts) {
+        expected += "\r[" + std::string(parts, '#') + std::string(20 - parts, '-') + "]";
+    }
+    expected += "\r" + std::string(22, ' ') + "\rReady\n";
+    EXPECT_EQ(outcome.err, expected);
+}
+
+TEST(TerminalMessageBoxesTest, AnswerLines) {
+    struct Case {
+        const char* line;
+        unsigned buttons;
+        std::optional<int> answer;
+    };
+    for (const Case& c :
+         {Case{"", MB_OKCANCEL, IDOK}, Case{"", MB_YESNO, IDYES}, Case{"o", MB_OKCANCEL, IDOK},
+          Case{"Ok", MB_OKCANCEL, IDOK}, Case{"CANCEL", MB_OKCANCEL, IDCANCEL},
+          Case{"ca\r", MB_OKCANCEL, IDCANCEL}, Case{"  y ", MB_YESNO, IDYES},
+          Case{"No", MB_YESNO, IDNO}, Case{"okay", MB_OKCANCEL, std::nullopt},
+          Case{"yes", MB_OKCANCEL, std::nullopt}, Case{"ok", MB_YESNO, std::nullopt},
+          Case{"n o", MB_YESNO, std::nullopt}}) {
+        EXPECT_EQ(ParseAnswer(c.line, c.buttons), c.answer) << c.line;
+    }
+    std::istringstream none;
+    std::ostringstream out;
+    TerminalMessageBoxes boxes(none, out);
+    EXPECT_EQ(boxes.show("Go on?", MessageCaption, MB_ICONQUESTION | MB_YESNO), IDNO);
+    EXPECT_EQ(boxes.show("Two\nlines", MessageCaption, MB_ICONSTOP | MB_OK), IDOK);
+    EXPECT_EQ(out.str(), "Go on?\n[Yes/No]\nTwo\nlines\n");
+}
+
+} // namespace
+} // namespace dividra::cli
