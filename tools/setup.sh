@@ -6,7 +6,8 @@ set -euo pipefail
 DIVIDRA_PACKAGES=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
-    qt6-base-dev qt6-multimedia-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+    fonts-liberation2
     dosfstools
 )
 

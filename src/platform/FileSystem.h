@@ -119,6 +119,12 @@ public:
     virtual Result<std::string> longPath(std::string_view path) const = 0;
     // The identity of an existing file or folder; nothing when it doesn't exist.
     virtual std::optional<FileId> fileId(std::string_view path) const = 0;
+
+    // Between the DOS view and the host's own paths, for what comes from or goes to the host
+    // (command-line arguments, dropped files, sound files). A file system without host paths
+    // refuses both (InvalidArgument).
+    virtual Result<std::string> toDosPath(std::string_view hostPath) const;
+    virtual Result<std::string> toHostPath(std::string_view dosPath) const;
 };
 
 } // namespace dividra::platform

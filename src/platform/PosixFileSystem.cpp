@@ -282,4 +282,17 @@ std::optional<FileId> PosixFileSystem::fileId(std::string_view path) const {
     return idOf(info);
 }
 
+Result<std::string> PosixFileSystem::toDosPath(std::string_view hostPath) const {
+    return hostToDos(m_drives, hostPath);
+}
+
+Result<std::string> PosixFileSystem::toHostPath(std::string_view dosPath) const {
+    // The stored names where they exist, so a name typed in another case still finds its file.
+    auto located = locate(m_drives, dosPath);
+    if (!located) {
+        return located.error();
+    }
+    return located.value().host;
+}
+
 } // namespace dividra::platform

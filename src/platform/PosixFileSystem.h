@@ -21,6 +21,8 @@ public:
     explicit PosixFileSystem(DriveTable drives);
 
     const DriveTable& driveTable() const { return m_drives; }
+    Result<std::string> toDosPath(std::string_view hostPath) const override;
+    Result<std::string> toHostPath(std::string_view dosPath) const override;
 
     std::vector<DriveInfo> drives() const override;
     DriveType driveType(std::string_view root) const override;

@@ -1,0 +1,15 @@
+#include "FileSystem.h"
+
+namespace dividra::platform {
+
+Result<std::string> FileSystem::toDosPath(std::string_view hostPath) const {
+    return Error{ErrorCode::InvalidArgument,
+                 std::string(hostPath) + ": this file system has no host paths"};
+}
+
+Result<std::string> FileSystem::toHostPath(std::string_view dosPath) const {
+    return Error{ErrorCode::InvalidArgument,
+                 std::string(dosPath) + ": this file system has no host paths"};
+}
+
+} // namespace dividra::platform

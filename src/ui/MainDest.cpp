@@ -1,0 +1,165 @@
+#include "Main.h"
+
+#include "DirectoryListBox.h"
+#include "DriveComboBox.h"
+#include "FileListBox.h"
+#include "Global.h"
+#include "SegmentPlan.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "WindowRules.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace dividra::ui {
+namespace {
+
+using platform::DriveType;
+
+QString rootOf(char letter) {
+    return QString(QLatin1Char(letter)) + QStringLiteral(":\\");
+}
+
+char firstLetter(const QString& text) {
+    return text.isEmpty() ? 0 : static_cast<char>(text.front().toLower().toLatin1());
+}
+
+bool isDisketteLetter(const QString& item) {
+    const QChar letter = item.isEmpty() ? QChar() : item.front().toUpper();
+    return letter == QLatin1Char('A') || letter == QLatin1Char('B');
+}
+
+// Walks a drive list from its last entry to its first, deleting what `unsuitable` names.
+template <class Test>
+void prune(toolkit::DriveComboBox* list, platform::FileSystem& fs, Test unsuitable) {
+    list->setCurrentIndex(-1);
+    for (int i = list->count() - 1; i >= 0; --i) {
+        const QString item = list->itemText(i);
+        const DriveType type =
+            fs.driveType((item.left(2).toUpper() + QLatin1Char('\\')).toStdString());
+        if (unsuitable(type, item)) {
+            list->removeItem(i);
+        }
+    }
+}
+
+} // namespace
+
+void TFrmMain::pruneDriveLists() {
+    prune(ComboSource, m_fs, [](DriveType type, const QString& item) {
+        return type == DriveType::Removable && isDisketteLetter(item);
+    });
+    prune(ComboDestFD, m_fs, [](DriveType type, const QString&) {
+        return type == DriveType::CdRom || type == DriveType::Fixed;
+    });
+    if (ComboDestFD->count() == 0) {
+        ComboDestFD->addItem(QStringLiteral("None Detected"));
+        ComboDestFD->setCurrentIndex(0);
+        ComboDestFD->setEnabled(false);
+    }
+    prune(ComboDestHD, m_fs, [](DriveType type, const QString& item) {
+        return type == DriveType::CdRom || (type == DriveType::Removable && isDisketteLetter(item));
+    });
+    ComboDestHD->setDrive(firstLetter(ComboDestHD->itemText(0)));
+}
+
+void TFrmMain::applyDestinationSettings() {
+    const QString floppy =
+        QString::fromStdString(ReadSettingText(keys::kFloppyOptions, keys::kFloppyDrive, ""));
+    const int found = ComboDestFD->findText(floppy, Qt::MatchFixedString);
+    if (found >= 0 && !floppy.isEmpty()) {
+        ComboDestFD->setCurrentIndex(found);
+    } else {
+        ComboDestFD->setCurrentIndex(0);
+    }
+    ChkErase->setChecked(ReadSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 0) == 1);
+    applyHardDriveSettings();
+    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
+                                               keys::kDefaultSegmentSizeDefault);
+    const std::string_view entry = core::MatchSegmentSizeEntry(stored);
+    ComboSegment->setCurrentText(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
+    TxtCustom->setText(QString::fromStdString(IntToText(ReadSettingInt(
+        keys::kHardDriveOptions, keys::kCustomSegmentSize, keys::kCustomSegmentSizeDefault))));
+    TxtCustom->setEnabled(entry == core::kCustomSegmentEntry);
+    const bool hardDrive = ReadSettingInt(keys::kGeneralOptions, keys::kDestinationMedia, 0) != 0;
+    PageDest->setCurrentWidget(hardDrive ? TabDestHD : TabDestFD);
+}
+
+void TFrmMain::applyHardDriveSettings() {
+    const QString folder = QString::fromStdString(
+        ReadSettingText(keys::kHardDriveOptions, keys::kDestinationFolder, ""));
+    const bool stored = !folder.isEmpty() && folderExists(folder);
+    ComboDestHD->setDrive(firstLetter(stored ? folder : ComboDestHD->itemText(0)));
+    LastDestDrive = ComboDestHD->drive();
+    (void)DirListDest->setDirectory(stored ? folder : rootOf(LastDestDrive));
+    ShowDestFreeSpace();
+}
+
+void TFrmMain::ComboDestHDChange() {
+    if (Loading) {
+        return;
+    }
+    const char letter = ComboDestHD->drive();
+    const QString message =
+        QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
+    if (!DirListDest->setDirectory(rootOf(letter))) {
+        {
+            const QSignalBlocker quiet(ComboDestHD);
+            ComboDestHD->setDrive(LastDestDrive);
+        }
+        ShowErrorMessage(message.toStdString());
+    }
+    LastDestDrive = ComboDestHD->drive();
+    ShowDestFreeSpace();
+}
+
+void TFrmMain::ShowDestFreeSpace() {
+    const char letter = firstLetter(ComboDestHD->currentText());
+    const std::int64_t free = letter == 0 ? -1 : m_fs.freeBytes(letter - 'a' + 1);
+    LblHDFreeData->setText(FreeSpaceText(free));
+}
+
+QString TFrmMain::segmentSizeText() const {
+    return ComboSegment->currentText() == QLatin1String("Custom") ? TxtCustom->text()
+                                                                  : ComboSegment->currentText();
+}
+
+void TFrmMain::setSegmentCount(const QString& kilobytesText) {
+    const std::int64_t segmentBytes = core::SegmentSizeBytes(kilobytesText.toStdString());
+    LblSegCnt->setText(QString::number(core::SegmentCount(SourceSize, segmentBytes)));
+}
+
+void TFrmMain::ComboSegmentChange() {
+    TxtCustom->setEnabled(ComboSegment->currentText() == QLatin1String("Custom"));
+    if (SourceSize <= 0) {
+        LblSegCnt->setText(QStringLiteral("0"));
+        return;
+    }
+    setSegmentCount(segmentSizeText());
+}
+
+void TFrmMain::TxtCustomChange() {
+    if (TxtCustom->text().isEmpty() || SourceSize == 0) {
+        LblSegCnt->setText(QStringLiteral("0"));
+        return;
+    }
+    setSegmentCount(TxtCustom->text());
+}
+
+void TFrmMain::TxtCustomExit() {
+    if (TxtCustom->text().isEmpty()) {
+        TxtCustom->setText(QStringLiteral("1"));
+    }
+    if (TextToInt(TxtCustom->text().toStdString()) > core::kMaxCustomKilobytes) {
+        TxtCustom->setText(QStringLiteral("1024"));
+    }
+    if (TextToInt(TxtCustom->text().toStdString()) < core::kMinCustomKilobytes) {
+        TxtCustom->setText(QStringLiteral("1"));
+    }
+}
+
+} // namespace dividra::ui

@@ -1,0 +1,136 @@
+#include "Main.h"
+
+#include "DirectoryListBox.h"
+#include "DriveComboBox.h"
+#include "FileListBox.h"
+#include "FilterComboBox.h"
+#include "Global.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusTipEvent>
+#include <QTimer>
+
+namespace dividra::ui {
+namespace {
+
+bool isInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void TFrmMain::connectHandlers() {
+    connect(ComboSource, &toolkit::DriveComboBox::driveChanged, this,
+            [this] { ComboSourceChange(); });
+    connect(DirListSource, &toolkit::DirectoryListBox::directoryChanged, this,
+            [this] { DirListSourceChange(); });
+    connect(FilterSource, &toolkit::FilterComboBox::filterChanged, this,
+            [this] { FilterSourceChange(); });
+    connect(BtnSrcRefresh, &QPushButton::clicked, this, [this] { BtnSrcRefreshClick(); });
+    connect(FileListSource, &toolkit::FileListBox::fileClicked, this,
+            [this] { FileListSourceClick(); });
+    connect(FileListSource, &toolkit::FileListBox::changed, this,
+            [this] { FileListSourceChange(); });
+    connect(ComboDestHD, &toolkit::DriveComboBox::driveChanged, this,
+            [this] { ComboDestHDChange(); });
+    connect(ComboSegment, &QComboBox::activated, this, [this] { ComboSegmentChange(); });
+    connect(TxtCustom, &QLineEdit::textChanged, this, [this] { TxtCustomChange(); });
+    connect(HeaderSource, &QHeaderView::sectionResized, this,
+            [this] { HeaderSourceSectionResize(); });
+    DirListSource->setFileList(FileListSource);
+    FilterSource->setFileList(FileListSource);
+}
+
+bool TFrmMain::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (AppMsg(watched, event)) {
+        return true;
+    }
+    if (watched == TxtCustom && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (!typed.isEmpty()) {
+            char key = typed.size() == 1 ? typed.front().toLatin1() : '\0';
+            return FilterNumericKey(key) == 0;
+        }
+    }
+    if (watched == TxtCustom && event->type() == QEvent::FocusOut) {
+        TxtCustomExit();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The application-wide hook: while a split runs, keyboard and mouse input to this window is
+// discarded (message boxes keep theirs); F1 anywhere in the window opens the help.
+bool TFrmMain::AppMsg(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        return false;
+    }
+    if (Splitting) {
+        return isInput(event->type());
+    }
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        ToolBtnHelpClick();
+        return true;
+    }
+    return false;
+}
+
+void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!Splitting && event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TFrmMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (Splitting || urls.isEmpty() || !urls.front().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    const std::string host = QFileInfo(urls.front().toLocalFile()).absoluteFilePath().toStdString();
+    const auto dos = m_fs.toDosPath(host);
+    if (dos) {
+        OpenSourceFile(QString::fromStdString(dos.value()));
+    }
+}
+
+void TFrmMain::TimerMainTimer() {
+    // The first tick of a run would end the first wait unflashed; every notification flashes.
+    FirstTimerTick = false;
+    QApplication::alert(this);
+    if (isActiveWindow()) {
+        TimerMain->stop();
+    }
+}
+
+} // namespace dividra::ui

@@ -1,0 +1,231 @@
+#include "Main.h"
+
+#include "Defaults.h"
+#include "DriveComboBox.h"
+#include "FileListBox.h"
+#include "Pictures.h"
+#include "SegmentPlan.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "SoundPlayer.h"
+#include "WindowRules.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMoveEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace dividra::ui {
+namespace {
+
+constexpr int kFolderColumnMinimum = 120;
+
+QSize screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(0, 0);
+}
+
+int readWindowSetting(std::string_view name, int fallback) {
+    return ReadSettingInt(keys::kWindowSettings, name, fallback);
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(platform::FileSystem& fs, const QStringList& arguments, QWidget* parent)
+    : QWidget(parent), m_fs(fs), m_sound(std::make_unique<toolkit::SoundPlayer>()) {
+    createControls();
+    FormCreate(arguments);
+}
+
+TFrmMain::~TFrmMain() {
+    if (qApp) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+QRect TFrmMain::outerBounds() const {
+    if (frameGeometry() != geometry()) {
+        return frameGeometry();
+    }
+    const int side = kFrameExtraWidth / 2;
+    return geometry().adjusted(-side, -(kFrameExtraHeight - side), side, side);
+}
+
+void TFrmMain::setOuterBounds(const QRect& bounds) {
+    const QRect outer = outerBounds();
+    const QRect inner = geometry();
+    setGeometry(bounds.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
+                                inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+}
+
+void TFrmMain::placeOuterBounds(const QRect& bounds) {
+    setOuterBounds(bounds);
+    m_placement = bounds;
+}
+
+void TFrmMain::placeCentred() {
+    const QSize screen = screenSize();
+    const QRect outer = outerBounds();
+    setOuterBounds(QRect((screen.width() - outer.width()) / 2,
+                         (screen.height() - outer.height()) / 2, outer.width(), outer.height()));
+    m_centrePending = true;
+}
+
+void TFrmMain::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (frameGeometry() == geometry() || isMaximized()) {
+        return;
+    }
+    if (m_placement) {
+        const QRect bounds = *m_placement;
+        m_placement.reset();
+        if (outerBounds() != bounds) {
+            setOuterBounds(bounds);
+        }
+    }
+    if (m_centrePending) {
+        m_centrePending = false;
+        placeCentred();
+        m_centrePending = false;
+    }
+}
+
+void TFrmMain::FormCreate(const QStringList& arguments) {
+    PlatformKind = QStringLiteral("NT"); // Linux has no Windows 95 family
+    // No comctl32.dll here: the common controls are Qt's, so Qt's version decides.
+    FlatToolBar = FlatToolBarFromVersion(qVersion());
+    Loading = true;
+    Splitting = false;
+    qApp->installEventFilter(this);
+    m_helpFile = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
+                 QLatin1Char('/') +
+                 QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                 QStringLiteral(".hlp");
+    setAcceptDrops(true);
+    FirstTimerTick = true;
+    TimerMain = new QTimer(this);
+    TimerMain->setObjectName(QStringLiteral("TimerMain"));
+    TimerMain->setInterval(500);
+    connect(TimerMain, &QTimer::timeout, this, [this] { TimerMainTimer(); });
+    SetStatusText(QStringLiteral("Ready"));
+    setOuterBounds(QRect(kDesignLeft, kDesignTop, kDesignClientWidth + kFrameExtraWidth,
+                         kDesignClientHeight + kMenuBarHeight + kFrameExtraHeight));
+    LastFormHeight = height();
+    LastFormWidth = width();
+    LastHeaderSplit = HeaderSource->sectionSize(0);
+    if (!SettingsKeyExists(keys::kProduct, false)) {
+        const QRect outer = outerBounds();
+        WriteDefaultSettings({outer.left(), outer.top(), outer.width(), outer.height(),
+                              HeaderSource->sectionSize(0)});
+    }
+    restorePlacement();
+    pruneDriveLists();
+    for (std::string_view entry : core::kSegmentSizeListEntries) {
+        ComboSegment->addItem(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
+    }
+    Loading = false;
+    ApplySettings();
+    openCommandLineFile(arguments);
+}
+
+void TFrmMain::restorePlacement() {
+    const QSize screen = screenSize();
+    if (readWindowSetting(keys::kDesktopHeight, 0) == screen.height() &&
+        readWindowSetting(keys::kDesktopWidth, 0) == screen.width()) {
+        const QRect outer = outerBounds();
+        const int top = readWindowSetting(keys::kTop, outer.top());
+        const int left = readWindowSetting(keys::kLeft, outer.left());
+        const int height = readWindowSetting(keys::kHeight, outer.height());
+        const int width = readWindowSetting(keys::kWidth, outer.width());
+        placeOuterBounds(QRect(left, top, width, height));
+        const int split = readWindowSetting(keys::kSourceHeaderSplit, HeaderSource->sectionSize(0));
+        HeaderSource->resizeSection(0, std::max(kFolderColumnMinimum, split));
+    } else {
+        placeCentred();
+    }
+    if (readWindowSetting(keys::kMaximized, 0) == 1) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void TFrmMain::ApplySettings() {
+    Loading = true;
+    const bool icons = ReadSettingInt(keys::kSourceFileOptions, keys::kShowFileIcons, 0) == 1;
+    FileListSource->setShowIcons(icons);
+    ToolBtnShowIcons->setChecked(icons);
+    MnuFileShowIcons->setChecked(icons);
+    apply8Dot3Setting();
+    applySourceSettings();
+    applyFilterSettings();
+    applyDestinationSettings();
+    ClearSourceInfo();
+}
+
+void TFrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QMoveEvent moved(pos(), pos());
+    moveEvent(&moved);
+    FormShow();
+}
+
+void TFrmMain::FormShow() {
+    if (FlatToolBar) {
+        for (QToolButton* button : ToolBarMain->findChildren<QToolButton*>()) {
+            button->setAutoRaise(true);
+        }
+        ToolBarMain->setContentsMargins(2, 2, 2, 2);
+    }
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    // The split still uses this window: close once it has ended.
+    if (Splitting) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TFrmMain::FormClose() {
+    const bool maximized = isMaximized();
+    QRect outer = outerBounds();
+    if (maximized) {
+        // The normal bounds, as they will be when the window is restored.
+        const QRect client = geometry();
+        const QRect normal = normalGeometry();
+        outer = normal.adjusted(outer.left() - client.left(), outer.top() - client.top(),
+                                outer.right() - client.right(), outer.bottom() - client.bottom());
+    }
+    const QSize screen = screenSize();
+    WriteSettingInt(keys::kWindowSettings, keys::kTop, outer.top());
+    WriteSettingInt(keys::kWindowSettings, keys::kLeft, outer.left());
+    WriteSettingInt(keys::kWindowSettings, keys::kHeight, outer.height());
+    WriteSettingInt(keys::kWindowSettings, keys::kWidth, outer.width());
+    WriteSettingInt(keys::kWindowSettings, keys::kSourceHeaderSplit, HeaderSource->sectionSize(0));
+    WriteSettingInt(keys::kWindowSettings, keys::kMaximized, 0);
+    WriteSettingInt(keys::kWindowSettings, keys::kDesktopHeight, screen.height());
+    WriteSettingInt(keys::kWindowSettings, keys::kDesktopWidth, screen.width());
+    if (maximized) {
+        WriteSettingInt(keys::kWindowSettings, keys::kMaximized, 1);
+    }
+}
+
+void TFrmMain::openCommandLineFile(const QStringList& arguments) {
+    if (arguments.isEmpty() || !QFileInfo(arguments.front()).isFile()) {
+        return;
+    }
+    const std::string host = QFileInfo(arguments.front()).absoluteFilePath().toStdString();
+    const auto dos = m_fs.toDosPath(host);
+    OpenSourceFile(dos ? QString::fromStdString(dos.value()) : arguments.front());
+}
+
+} // namespace dividra::ui

@@ -1,0 +1,10 @@
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// Window tests share one application object on the offscreen platform: no display needed.
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
