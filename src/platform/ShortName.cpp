@@ -1,6 +1,7 @@
 #include "ShortName.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 #include <set>
 
@@ -89,6 +90,7 @@ bool fitsEightDotThree(std::string_view name) {
 std::vector<std::string> shortAliases(const std::vector<std::string>& folderNames) {
     std::vector<std::string> aliases(folderNames.size());
     std::set<std::string> taken;
+    std::map<std::string, int> nextNumber;
     for (const auto& name : folderNames) {
         if (fitsEightDotThree(name)) {
             taken.insert(upperCase(name));
@@ -105,10 +107,14 @@ std::vector<std::string> shortAliases(const std::vector<std::string>& folderName
             continue;
         }
         const auto [base, ext] = aliasParts(name);
-        for (int n = 1;; ++n) {
+        // Names sharing their start try numbers from where the last one stopped, so a folder
+        // of many such names stays linear.
+        int& n = nextNumber[base + '.' + ext];
+        for (n = std::max(n, 1);; ++n) {
             std::string alias = numberedAlias(base, ext, n);
             if (taken.insert(alias).second) {
                 aliases[index] = std::move(alias);
+                ++n;
                 break;
             }
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileListBox.h"
 #include "FileSystem.h"
 
 #include <QListWidget>
@@ -8,7 +9,6 @@
 
 namespace dividra::toolkit {
 
-class FileListBox;
 class ListItemDelegate;
 
 // The folders of the current path as an indented list: the root ("c:\") and every open folder
@@ -42,7 +42,7 @@ public:
     // Emits nothing and leaves the file list alone.
     void refresh();
 
-    // Not owned; nullptr unlinks.
+    // Not owned; nullptr unlinks. The file list follows from the next change on.
     void setFileList(FileListBox* fileList);
     FileListBox* fileList() const { return m_fileList; }
 

@@ -114,7 +114,15 @@ int FileListBox::itemHeight() const {
 }
 
 void FileListBox::mousePressEvent(QMouseEvent* event) {
-    asUser([&] { QListWidget::mousePressEvent(event); });
+    // A click on the entry already selected is a choice too, as a classic list box reports it:
+    // after the details were cleared the user picks the same file again this way.
+    const bool onItem = itemAt(event->position().toPoint()) != nullptr;
+    const int before = selectedRow();
+    QListWidget::mousePressEvent(event);
+    if (selectedRow() != before || (onItem && selectedRow() >= 0)) {
+        emit fileClicked();
+        emit changed();
+    }
 }
 
 void FileListBox::mouseMoveEvent(QMouseEvent* event) {

@@ -60,8 +60,8 @@ public:
     int itemHeight() const;
 
 signals:
-    // The user selected another entry with the mouse or the keys; not emitted when the program
-    // selects one or the list is refilled.
+    // The user clicked an entry (even the one already selected) or moved the selection with the
+    // keys; not emitted when the program selects one or the list is refilled.
     void fileClicked();
     // After every refill and after each fileClicked.
     void changed();

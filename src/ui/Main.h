@@ -243,6 +243,7 @@ private:
     QString m_helpFile;
     std::optional<QRect> m_placement;
     bool m_centrePending = false;
+    bool m_restoringDrive = false; // a drive list goes back to the last drive that worked
     bool m_closeRequested = false;
     bool m_wasMaximized = false;
 };

@@ -100,17 +100,16 @@ void TFrmMain::applyHardDriveSettings() {
 }
 
 void TFrmMain::ComboDestHDChange() {
-    if (Loading) {
+    if (Loading || m_restoringDrive) {
         return;
     }
     const char letter = ComboDestHD->drive();
     const QString message =
         QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
     if (!DirListDest->setDirectory(rootOf(letter))) {
-        {
-            const QSignalBlocker quiet(ComboDestHD);
-            ComboDestHD->setDrive(LastDestDrive);
-        }
+        m_restoringDrive = true;
+        ComboDestHD->setDrive(LastDestDrive);
+        m_restoringDrive = false;
         ShowErrorMessage(message.toStdString());
     }
     LastDestDrive = ComboDestHD->drive();

@@ -1,19 +1,21 @@
 #include "Main.h"
 
+#include "About.h"
 #include "Global.h"
+#include "HelpViewer.h"
 
 #include <QFileInfo>
 
 namespace dividra::ui {
 
 void TFrmMain::ToolBtnHelpClick() {
-    if (!QFileInfo::exists(m_helpFile)) {
-        ShowErrorMessage("Cannot find the help file " + m_helpFile.toStdString() + ".");
-    }
+    toolkit::ShowHelpContents(m_helpFile, this);
 }
 
-void TFrmMain::MnuFileOptionsClick() {}
-
-void TFrmMain::MnuHelpAboutClick() {}
+void TFrmMain::MnuHelpAboutClick() {
+    // A fresh box each time; the main window as parent keeps it above the main window.
+    TFrmAbout about(this);
+    about.exec();
+}
 
 } // namespace dividra::ui

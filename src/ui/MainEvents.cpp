@@ -39,6 +39,12 @@ bool isInput(QEvent::Type type) {
     }
 }
 
+// Keys that move the focus or close a dialog type no character into an edit box.
+bool isNavigationKey(int key) {
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return ||
+           key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
 } // namespace
 
 void TFrmMain::connectHandlers() {
@@ -76,8 +82,9 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == TxtCustom && event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (!typed.isEmpty()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if (!typed.isEmpty() && !isNavigationKey(key->key())) {
             char key = typed.size() == 1 ? typed.front().toLatin1() : '\0';
             return FilterNumericKey(key) == 0;
         }

@@ -72,7 +72,7 @@ void TFrmMain::applyFilterSettings() {
 }
 
 void TFrmMain::ComboSourceChange() {
-    if (Loading) {
+    if (Loading || m_restoringDrive) {
         return;
     }
     FileListSource->clearSelection();
@@ -80,10 +80,9 @@ void TFrmMain::ComboSourceChange() {
     const char letter = ComboSource->drive();
     const QString message = notAccessible(letter);
     if (!DirListSource->setDirectory(rootOf(letter))) {
-        {
-            const QSignalBlocker quiet(ComboSource);
-            ComboSource->setDrive(LastSourceDrive);
-        }
+        m_restoringDrive = true;
+        ComboSource->setDrive(LastSourceDrive);
+        m_restoringDrive = false;
         ShowErrorMessage(message.toStdString());
     }
     LastSourceDrive = ComboSource->drive();

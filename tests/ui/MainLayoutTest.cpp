@@ -112,7 +112,8 @@ TEST_F(MainLayoutTest, TheWindowCantShrinkBelowItsDesignSize) {
 
 TEST_F(MainLayoutTest, AGrabOfTheWindowAtItsDesignSize) {
     shown();
-    const QString path = QDir::currentPath() + QStringLiteral("/main-window.png");
+    const QString path =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/main-window.png");
     EXPECT_TRUE(m_window->grab().save(path));
 }
 

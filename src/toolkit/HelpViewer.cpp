@@ -1,0 +1,257 @@
+#include "HelpViewer.h"
+
+#include "MessageBoxes.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+#include <optional>
+
+namespace dividra::toolkit {
+namespace {
+
+void ShowWithWhatsThis(const QPoint& globalPos, const QString& html, QWidget* control) {
+    QWhatsThis::showText(globalPos, html, control);
+}
+
+HelpPopupDisplay& CurrentDisplay() {
+    static HelpPopupDisplay display = ShowWithWhatsThis;
+    return display;
+}
+
+QPointer<HelpWindow>& OpenWindow() {
+    static QPointer<HelpWindow> window;
+    return window;
+}
+
+// The help text, or nothing after telling the user which file is missing.
+std::optional<QString> ReadHelpFile(const QString& helpFile) {
+    QFile file(helpFile);
+    if (!QFileInfo(helpFile).isFile() || !file.open(QIODevice::ReadOnly)) {
+        ShowErrorMessage("Cannot open the help file\n" + helpFile.toStdString());
+        return std::nullopt;
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+// Shows the pop-up topic of the control clicked in What's This mode.
+class HelpPopupFilter : public QObject {
+public:
+    HelpPopupFilter(QWidget* window, const QString& helpFile)
+        : QObject(window), m_window(window), m_helpFile(helpFile) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != m_window) {
+            return false;
+        }
+        if (type == QEvent::KeyPress) {
+            return focusHelp(static_cast<QKeyEvent*>(event));
+        }
+        if (type != QEvent::WhatsThis && type != QEvent::QueryWhatsThis) {
+            return false;
+        }
+        // Controls without text of their own pass the event up to the window; the control is
+        // the one under the pointer.
+        QWidget* control = m_window->childAt(static_cast<QHelpEvent*>(event)->pos());
+        if (control == nullptr) {
+            control = m_window;
+        }
+        if (HelpContextOf(control) == 0) {
+            return false;
+        }
+        if (type == QEvent::WhatsThis) {
+            ShowHelpPopup(control, m_helpFile);
+        }
+        event->accept();
+        return true;
+    }
+
+private:
+    // Shift+F1: the pop-up of the control with the focus, for window managers without a
+    // title-bar help button.
+    bool focusHelp(const QKeyEvent* key) {
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::ShiftModifier) {
+            return false;
+        }
+        QWidget* focus = QApplication::focusWidget();
+        ShowHelpPopup(focus != nullptr && m_window->isAncestorOf(focus) ? focus : m_window,
+                      m_helpFile);
+        return true;
+    }
+
+    QWidget* m_window;
+    QString m_helpFile;
+};
+
+} // namespace
+
+QString ProgramHelpFile() {
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    return program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
+           QStringLiteral(".hlp");
+}
+
+bool ShowHelpContents(const QString& helpFile, QWidget* owner) {
+    if (!ReadHelpFile(helpFile)) {
+        return false;
+    }
+    QWidget* ownerWindow = owner != nullptr ? owner->window() : nullptr;
+    QPointer<HelpWindow>& window = OpenWindow();
+    if (window && ownerWindow != window && window->parentWidget() != ownerWindow) {
+        // A modal owner blocks every window but its own.
+        window->setParent(ownerWindow, window->windowFlags());
+    }
+    if (!window) {
+        window = new HelpWindow(ownerWindow);
+    }
+    window->showContents(helpFile);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& globalPos,
+                        QWidget* control) {
+    const std::optional<QString> html = ReadHelpFile(helpFile);
+    if (!html) {
+        return false;
+    }
+    QString topic = HelpTopicHtml(*html, contextId);
+    const bool found = !topic.isEmpty();
+    if (!found) {
+        topic = QStringLiteral("<p>There is no help on this item.</p>");
+    }
+    CurrentDisplay()(globalPos,
+                     QStringLiteral("<html><body>") + topic + QStringLiteral("</body></html>"),
+                     control);
+    return found;
+}
+
+int HelpContextOf(const QWidget* control) {
+    for (const QWidget* widget = control; widget != nullptr; widget = widget->parentWidget()) {
+        bool isNumber = false;
+        const int id = widget->property(kHelpContextProperty).toInt(&isNumber);
+        if (isNumber && id != 0) {
+            return id;
+        }
+        if (widget->isWindow()) {
+            break;
+        }
+    }
+    return 0;
+}
+
+void ShowHelpPopup(QWidget* control, const QString& helpFile) {
+    const int id = HelpContextOf(control);
+    if (id != 0) {
+        ShowHelpTopicPopup(helpFile, id, control->mapToGlobal(QPoint(0, 0)), control);
+    }
+}
+
+void InstallHelpPopups(QWidget* window, const QString& helpFile) {
+    window->installEventFilter(new HelpPopupFilter(window, helpFile));
+}
+
+QString HelpTopicHtml(const QString& html, const QString& anchor) {
+    static const QRegularExpression anyAnchor(
+        QStringLiteral("<a\\s+name\\s*=\\s*\"([^\"]*)\"\\s*>\\s*</a>"),
+        QRegularExpression::CaseInsensitiveOption);
+    QRegularExpressionMatchIterator anchors = anyAnchor.globalMatch(html);
+    while (anchors.hasNext()) {
+        const QRegularExpressionMatch found = anchors.next();
+        if (found.captured(1) != anchor) {
+            continue;
+        }
+        const qsizetype start = found.capturedEnd();
+        const QRegularExpressionMatch next = anyAnchor.match(html, start);
+        qsizetype end = next.hasMatch()
+                            ? next.capturedStart()
+                            : html.indexOf(QStringLiteral("</body>"), start, Qt::CaseInsensitive);
+        if (end < 0) {
+            end = html.size();
+        }
+        return html.mid(start, end - start).trimmed();
+    }
+    return {};
+}
+
+QString HelpTopicHtml(const QString& html, int contextId) {
+    return HelpTopicHtml(html, QString::number(contextId));
+}
+
+HelpPopupDisplay SetHelpPopupDisplay(HelpPopupDisplay display) {
+    HelpPopupDisplay previous = std::move(CurrentDisplay());
+    CurrentDisplay() = display ? std::move(display) : HelpPopupDisplay(ShowWithWhatsThis);
+    return previous;
+}
+
+HelpWindow::HelpWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this)),
+      m_contents(new QPushButton(QStringLiteral("&Contents"), this)),
+      m_back(new QPushButton(QStringLiteral("&Back"), this)),
+      m_forward(new QPushButton(QStringLiteral("&Forward"), this)) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The program ends with its main window, not with the help.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("Help"));
+    m_browser->setObjectName(QStringLiteral("Browser"));
+    m_browser->setOpenExternalLinks(true);
+    m_contents->setObjectName(QStringLiteral("BtnContents"));
+    m_back->setObjectName(QStringLiteral("BtnBack"));
+    m_forward->setObjectName(QStringLiteral("BtnForward"));
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_contents);
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(buttons);
+    layout->addWidget(m_browser);
+    resize(640, 520);
+
+    connect(m_contents, &QPushButton::clicked, this, [this] { showContents(m_helpFile); });
+    connect(m_back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QPushButton::setEnabled);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void HelpWindow::showContents(const QString& helpFile) {
+    if (helpFile != m_helpFile) {
+        m_helpFile = helpFile;
+        m_browser->clearHistory();
+    }
+    // The contents open the file: the file without an anchor shows from its top.
+    m_browser->setSource(QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath()),
+                         QTextDocument::HtmlResource);
+    const QString title = m_browser->documentTitle();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+}
+
+HelpWindow* CurrentHelpWindow() {
+    return OpenWindow();
+}
+
+} // namespace dividra::toolkit

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+class QTextBrowser;
+
+// The program's help viewer. The help file is HTML; a topic starts at an anchor
+// <a name="ID"></a> placed between block elements and runs to the next anchor, so each help
+// context id has one anchor and the contents start at the anchor "contents".
+namespace dividra::toolkit {
+
+// The dynamic property of a control that holds its help context id (an int; 0 or absent: none).
+inline constexpr char kHelpContextProperty[] = "helpContext";
+
+// The running program's help file: its own path with ".hlp" in place of its extension.
+QString ProgramHelpFile();
+
+// Opens the help window at the contents of `helpFile`, or brings it back to the contents when
+// it is open. The window belongs to `owner`'s window, so it stays usable while that window is
+// modal and goes with it. A file that can't be read gives one error message naming its path.
+// Returns whether the help shows.
+bool ShowHelpContents(const QString& helpFile, QWidget* owner = nullptr);
+
+// Shows the topic of `contextId` as a What's This pop-up at `globalPos`, placed for `control`
+// when one is given. Unknown ids show a pop-up saying there is no help; an unreadable file the
+// error message. Returns whether the topic was found.
+bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& globalPos,
+                        QWidget* control = nullptr);
+
+// The help context id of `control`, or of its nearest container that has one; 0 for none.
+int HelpContextOf(const QWidget* control);
+
+// The pop-up of a control's help context id at its top-left corner; nothing when it has none.
+void ShowHelpPopup(QWidget* control, const QString& helpFile);
+
+// Makes What's This on `window` (its title-bar help button) show the pop-up of the control
+// clicked, and Shift+F1 the pop-up of the control with the focus. Install once per window; the
+// filter lives as long as the window.
+void InstallHelpPopups(QWidget* window, const QString& helpFile);
+
+// The HTML of one topic of a help text; empty when there is no such anchor.
+QString HelpTopicHtml(const QString& html, const QString& anchor);
+QString HelpTopicHtml(const QString& html, int contextId);
+
+// Shows a pop-up topic; QWhatsThis::showText by default. Tests replace it.
+using HelpPopupDisplay =
+    std::function<void(const QPoint& globalPos, const QString& html, QWidget* control)>;
+HelpPopupDisplay SetHelpPopupDisplay(HelpPopupDisplay display);
+
+// The help window: the help file in a browser with Contents, Back and Forward.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* owner = nullptr);
+
+    // Loads the file (again) and shows its contents.
+    void showContents(const QString& helpFile);
+    QString helpFile() const { return m_helpFile; }
+    QTextBrowser* browser() const { return m_browser; }
+
+private:
+    QTextBrowser* m_browser;
+    QPushButton* m_contents;
+    QPushButton* m_back;
+    QPushButton* m_forward;
+    QString m_helpFile;
+};
+
+// The help window now open, if any.
+HelpWindow* CurrentHelpWindow();
+
+} // namespace dividra::toolkit

@@ -1,0 +1,121 @@
+#include "DirDlg.h"
+
+#include "DirectoryListBox.h"
+#include "DriveComboBox.h"
+#include "FileListBox.h"
+#include "Global.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <utility>
+
+namespace dividra::ui {
+
+QString SelectedFolder;
+
+namespace {
+
+ModalRunner& modalRunner() {
+    static ModalRunner runner;
+    return runner;
+}
+
+} // namespace
+
+ModalRunner SetModalRunner(ModalRunner runner) {
+    return std::exchange(modalRunner(), std::move(runner));
+}
+
+int RunModal(QDialog& dialog) {
+    if (const ModalRunner& runner = modalRunner()) {
+        return runner(dialog);
+    }
+    return dialog.exec();
+}
+
+TDlgSelDir::TDlgSelDir(platform::FileSystem& fs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    createControls(fs);
+    FormCreate();
+}
+
+void TDlgSelDir::createControls(platform::FileSystem& fs) {
+    setObjectName(QStringLiteral("DlgSelDir"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    setFont(font);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->geometry().center() - rect().center());
+    }
+    ComboDrive = new toolkit::DriveComboBox(this);
+    ComboDrive->setObjectName(QStringLiteral("ComboDrive"));
+    ComboDrive->setGeometry(14, 12, 180, 22);
+    DirFolder = new toolkit::DirectoryListBox(this);
+    DirFolder->setObjectName(QStringLiteral("DirFolder"));
+    DirFolder->setGeometry(14, 42, 180, 164);
+    DirFolder->setItemHeight(17);
+    BtnOk = new QPushButton(QStringLiteral("OK"), this);
+    BtnOk->setObjectName(QStringLiteral("BtnOk"));
+    BtnOk->setGeometry(26, 218, 75, 25);
+    BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+    BtnCancel->setGeometry(107, 218, 75, 25);
+    DirFolder->setFileSystem(&fs);
+    ComboDrive->setFileSystem(&fs);
+    connect(ComboDrive, &toolkit::DriveComboBox::driveChanged, this,
+            [this] { ComboDriveChange(); });
+    connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+    connect(BtnCancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+void TDlgSelDir::FormCreate() {
+    platform::FileSystem& fs = *ComboDrive->fileSystem();
+    // With no selection, the first drive left is announced as a change even when it was current.
+    ComboDrive->clearSelection();
+    for (int i = ComboDrive->count() - 1; i >= 0; --i) {
+        const QString root = ComboDrive->itemText(i).left(2) + QLatin1Char('\\');
+        const platform::DriveType type = fs.driveType(root.toStdString());
+        if (type == platform::DriveType::CdRom || type == platform::DriveType::Removable) {
+            ComboDrive->removeItem(i);
+        }
+    }
+    BtnOk->setEnabled(false);
+    if (ComboDrive->count() > 0) {
+        ComboDrive->setCurrentIndex(0);
+    }
+}
+
+void TDlgSelDir::ComboDriveChange() {
+    if (m_goingBack) {
+        return;
+    }
+    const char letter = ComboDrive->drive();
+    if (DirFolder->setDrive(letter)) {
+        m_lastDrive = letter;
+        BtnOk->setEnabled(true);
+        return;
+    }
+    const QString message =
+        QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
+    if (m_lastDrive != 0) {
+        // Not by blocking signals: the list must note its drive, or picking this one again
+        // would go unannounced.
+        m_goingBack = true;
+        ComboDrive->setDrive(m_lastDrive);
+        m_goingBack = false;
+    } else {
+        DirFolder->clear(); // no drive has answered yet: nothing to pick
+    }
+    ShowErrorMessage(message.toStdString());
+}
+
+void TDlgSelDir::BtnOkClick() {
+    SelectedFolder = DirFolder->directory();
+    accept();
+}
+
+} // namespace dividra::ui

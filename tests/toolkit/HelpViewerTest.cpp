@@ -1,0 +1,260 @@
+#include "HelpViewer.h"
+#include "ScriptedMessageBoxes.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
+#include <QTextBrowser>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace dividra::toolkit {
+namespace {
+
+const QString kHelpFile = QStringLiteral(DIVIDRA_HELP_SOURCE);
+
+// Every help context id the options dialog's controls carry.
+std::vector<int> OptionsContextIds() {
+    std::vector<int> ids;
+    for (const auto& [first, last] :
+         {std::pair{2001, 2006}, {2101, 2111}, {2201, 2207}, {2301, 2304}, {2900, 2902}}) {
+        for (int id = first; id <= last; ++id) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
+QString ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+struct Popup {
+    QPoint at;
+    QString html;
+    QWidget* control = nullptr;
+};
+
+// Records pop-ups instead of showing them, with scripted message boxes.
+class HelpViewerTest : public ::testing::Test {
+protected:
+    HelpViewerTest() {
+        m_previous =
+            SetHelpPopupDisplay([this](const QPoint& at, const QString& html, QWidget* control) {
+                m_popups.push_back({at, html, control});
+            });
+    }
+    ~HelpViewerTest() override {
+        SetHelpPopupDisplay(m_previous);
+        delete CurrentHelpWindow();
+    }
+
+    test::ScopedScriptedMessageBoxes m_boxes;
+    std::vector<Popup> m_popups;
+    HelpPopupDisplay m_previous;
+};
+
+// The destination group of the options dialog's first page: the group carries the id.
+struct DestinationGroup {
+    DestinationGroup() {
+        group->setProperty(kHelpContextProperty, 2001);
+        floppy->move(10, 20);
+        hard->move(10, 40);
+        button->setProperty(kHelpContextProperty, 2900);
+        button->move(10, 200);
+        unlabelled->move(100, 200);
+        dialog.resize(300, 240);
+        group->setGeometry(5, 5, 200, 80);
+    }
+    QDialog dialog;
+    QGroupBox* group = new QGroupBox(QStringLiteral("Destination:"), &dialog);
+    QRadioButton* floppy = new QRadioButton(QStringLiteral("Floppy Diskette"), group);
+    QRadioButton* hard = new QRadioButton(QStringLiteral("Hard Drive"), group);
+    QPushButton* button = new QPushButton(QStringLiteral("OK"), &dialog);
+    QPushButton* unlabelled = new QPushButton(QStringLiteral("None"), &dialog);
+};
+
+TEST(HelpFileTest, EveryContextIdHasATopicOfItsOwn) {
+    const QString html = ReadAll(kHelpFile);
+    ASSERT_FALSE(html.isEmpty()) << kHelpFile.toStdString();
+    QSet<QString> topics;
+    for (const int id : OptionsContextIds()) {
+        const QString topic = HelpTopicHtml(html, id);
+        EXPECT_TRUE(topic.startsWith(QStringLiteral("<h3>"))) << id;
+        EXPECT_GT(topic.size(), 80) << id;
+        EXPECT_FALSE(topic.contains(QStringLiteral("href")))
+            << id << ": pop-ups can't follow links";
+        topics.insert(topic);
+    }
+    EXPECT_EQ(topics.size(), static_cast<qsizetype>(OptionsContextIds().size()));
+}
+
+TEST(HelpFileTest, EveryLinkFindsItsAnchor) {
+    const QString html = ReadAll(kHelpFile);
+    EXPECT_FALSE(HelpTopicHtml(html, QStringLiteral("contents")).isEmpty());
+    static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    int links = 0;
+    for (const QRegularExpressionMatch& found : link.globalMatch(html)) {
+        EXPECT_FALSE(HelpTopicHtml(html, found.captured(1)).isEmpty())
+            << found.captured(1).toStdString();
+        ++links;
+    }
+    EXPECT_GE(links, 10);
+}
+
+TEST(HelpTopicTest, ATopicRunsFromItsAnchorToTheNext) {
+    const QString html =
+        QStringLiteral("<html><body><a name=\"contents\"></a><h1>Help</h1>"
+                       "<a name=\"2001\"></a><h3>One</h3><p>first</p>\n"
+                       "<a name=\"20010\"></a><h3>Ten</h3>"
+                       "<A NAME=\"2002\"> </A><h3>Two</h3><p>last</p></body></html>");
+    EXPECT_EQ(HelpTopicHtml(html, 2001), QStringLiteral("<h3>One</h3><p>first</p>"));
+    EXPECT_EQ(HelpTopicHtml(html, 2002), QStringLiteral("<h3>Two</h3><p>last</p>"));
+    EXPECT_EQ(HelpTopicHtml(html, 20010), QStringLiteral("<h3>Ten</h3>"));
+    EXPECT_EQ(HelpTopicHtml(html, 2003), QString());
+}
+
+TEST(HelpContextTest, AControlWithoutAnIdTakesItsNearestContainers) {
+    DestinationGroup page;
+    EXPECT_EQ(HelpContextOf(page.floppy), 2001);
+    EXPECT_EQ(HelpContextOf(page.hard), 2001);
+    EXPECT_EQ(HelpContextOf(page.button), 2900);
+    EXPECT_EQ(HelpContextOf(page.unlabelled), 0);
+    EXPECT_EQ(HelpContextOf(nullptr), 0);
+
+    // A window's id is not lent to another window.
+    QWidget owner;
+    owner.setProperty(kHelpContextProperty, 2902);
+    QDialog child(&owner);
+    EXPECT_EQ(HelpContextOf(&child), 0);
+}
+
+TEST_F(HelpViewerTest, PopupOnEitherDestinationButtonShowsTopic2001) {
+    const QString topic = HelpTopicHtml(ReadAll(kHelpFile), 2001);
+    DestinationGroup page;
+    for (QRadioButton* radio : {page.floppy, page.hard}) {
+        m_popups.clear();
+        ShowHelpPopup(radio, kHelpFile);
+        ASSERT_EQ(m_popups.size(), 1U);
+        EXPECT_TRUE(m_popups[0].html.contains(topic));
+        EXPECT_EQ(m_popups[0].at, radio->mapToGlobal(QPoint(0, 0)));
+        EXPECT_EQ(m_popups[0].control, radio);
+    }
+    m_popups.clear();
+    ShowHelpPopup(page.unlabelled, kHelpFile);
+    EXPECT_TRUE(m_popups.empty());
+    EXPECT_TRUE(m_boxes.boxes().empty());
+}
+
+TEST_F(HelpViewerTest, WhatsThisClickOnAControlShowsItsTopic) {
+    DestinationGroup page;
+    InstallHelpPopups(&page.dialog, kHelpFile);
+    page.dialog.show();
+    const QString topic = HelpTopicHtml(ReadAll(kHelpFile), 2001);
+
+    const QPoint inside(5, 5);
+    QHelpEvent query(QEvent::QueryWhatsThis, inside, page.hard->mapToGlobal(inside));
+    QApplication::sendEvent(page.hard, &query);
+    EXPECT_TRUE(query.isAccepted());
+    QHelpEvent click(QEvent::WhatsThis, inside, page.hard->mapToGlobal(inside));
+    QApplication::sendEvent(page.hard, &click);
+    ASSERT_EQ(m_popups.size(), 1U);
+    EXPECT_TRUE(m_popups[0].html.contains(topic));
+    EXPECT_EQ(m_popups[0].control, page.hard);
+
+    QHelpEvent none(QEvent::QueryWhatsThis, inside, page.unlabelled->mapToGlobal(inside));
+    QApplication::sendEvent(page.unlabelled, &none);
+    EXPECT_FALSE(none.isAccepted());
+}
+
+TEST_F(HelpViewerTest, ShiftF1ShowsTheTopicOfTheFocusedControl) {
+    DestinationGroup page;
+    InstallHelpPopups(&page.dialog, kHelpFile);
+    page.dialog.show();
+    QApplication::setActiveWindow(&page.dialog);
+    page.floppy->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), page.floppy);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::ShiftModifier);
+    QApplication::sendEvent(page.floppy, &key);
+    ASSERT_EQ(m_popups.size(), 1U);
+    EXPECT_EQ(m_popups[0].control, page.floppy);
+}
+
+TEST_F(HelpViewerTest, UnknownIdShowsThatThereIsNoHelp) {
+    EXPECT_FALSE(ShowHelpTopicPopup(kHelpFile, 4711, QPoint(1, 2)));
+    ASSERT_EQ(m_popups.size(), 1U);
+    EXPECT_TRUE(m_popups[0].html.contains(QStringLiteral("no help")));
+}
+
+TEST_F(HelpViewerTest, MissingFileGivesOneMessageNamingIt) {
+    const QString missing = QStringLiteral("/nonexistent/dividra-test/dividra.hlp");
+    EXPECT_FALSE(ShowHelpContents(missing));
+    EXPECT_FALSE(ShowHelpTopicPopup(missing, 2001, QPoint()));
+    ASSERT_EQ(m_boxes.boxes().size(), 2U);
+    EXPECT_EQ(m_boxes.boxes()[0].text,
+              "Cannot open the help file\n/nonexistent/dividra-test/dividra.hlp");
+    EXPECT_EQ(m_boxes.boxes()[0].flags & MB_ICONMASK, MB_ICONSTOP);
+    EXPECT_TRUE(m_popups.empty());
+    EXPECT_EQ(CurrentHelpWindow(), nullptr);
+}
+
+TEST_F(HelpViewerTest, ContentsOpenOnceAndReturnToTheTop) {
+    QWidget owner;
+    owner.resize(200, 100);
+    owner.show();
+    ASSERT_TRUE(ShowHelpContents(kHelpFile, &owner));
+    HelpWindow* window = CurrentHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->parentWidget(), &owner);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Dividra Help"));
+    QTextBrowser* browser = window->browser();
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Splitting to diskettes")));
+
+    QUrl topic = browser->source();
+    topic.setFragment(QStringLiteral("2304"));
+    browser->setSource(topic);
+    QApplication::processEvents();
+    EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+
+    ASSERT_TRUE(ShowHelpContents(kHelpFile, &owner));
+    EXPECT_EQ(CurrentHelpWindow(), window);
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(m_boxes.boxes().empty());
+}
+
+TEST_F(HelpViewerTest, AModalOwnerTakesTheWindowOver) {
+    QWidget main;
+    ASSERT_TRUE(ShowHelpContents(kHelpFile, &main));
+    HelpWindow* window = CurrentHelpWindow();
+    {
+        QDialog options(&main);
+        options.setModal(true);
+        options.show();
+        ASSERT_TRUE(ShowHelpContents(kHelpFile, &options));
+        EXPECT_EQ(CurrentHelpWindow(), window);
+        EXPECT_EQ(window->parentWidget(), &options);
+        EXPECT_TRUE(window->isVisible());
+    }
+    EXPECT_EQ(CurrentHelpWindow(), nullptr); // gone with the dialog
+}
+
+TEST(ProgramHelpFileTest, IsTheProgramsPathWithHlp) {
+    EXPECT_EQ(ProgramHelpFile(), QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/dividra_toolkit_tests.hlp"));
+}
+
+} // namespace
+} // namespace dividra::toolkit

@@ -1,0 +1,120 @@
+#include "DirectoryListBox.h"
+#include "DriveComboBox.h"
+#include "DriveTable.h"
+#include "FileListBox.h"
+#include "LedProgressBar.h"
+#include "PosixFileSystem.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+namespace dividra::ui {
+namespace {
+
+std::string pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 17 + i / 3001) & 0xFF);
+    }
+    return bytes;
+}
+
+class MainSplitTest : public test::WindowFixture {
+protected:
+    void pickSource(std::size_t size) {
+        m_source = pattern(size);
+        m_fs.putFile("c:\\data\\data.zip", m_source);
+        m_window->OpenSourceFile(QStringLiteral("c:\\data\\data.zip"));
+        ASSERT_TRUE(m_window->ToolBtnSplit->isEnabled());
+    }
+    std::string m_source;
+};
+
+TEST_F(MainSplitTest, TheSplitButtonCutsTheFileIntoTheChosenFolder) {
+    TFrmMain& window = shown();
+    window.PageDest->setCurrentWidget(window.TabDestHD);
+    ASSERT_TRUE(window.DirListDest->setDirectory(QStringLiteral("c:\\out")).ok());
+    pickSource(3000000);
+    window.ToolBtnSplit->click();
+    EXPECT_EQ(m_fs.contents("c:\\out\\data.000")->size(), 1454080u);
+    EXPECT_EQ(*m_fs.contents("c:\\out\\data.000") + *m_fs.contents("c:\\out\\data.001") +
+                  *m_fs.contents("c:\\out\\data.002"),
+              m_source);
+    EXPECT_EQ(m_fs.contents("c:\\out\\data.kpn"),
+              "File Ext=.zip\r\nTotal Files=3\r\nTotal Size=3000000\r\n");
+    EXPECT_EQ(child<QLabel>("StatText")->text(), QStringLiteral("Ready"));
+    EXPECT_EQ(window.StatProgress->partsComplete(), 0);
+    EXPECT_FALSE(window.Splitting);
+    EXPECT_TRUE(m_boxes.texts().empty());
+}
+
+TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
+    m_fs.addDrive('a', platform::DriveType::Removable, 1457664);
+    for (int n = 1; n <= 3; ++n) {
+        m_fs.addMedium("disk" + std::to_string(n), 1457664);
+    }
+    TFrmMain& window = shown();
+    ASSERT_EQ(window.PageDest->currentWidget(), window.TabDestFD);
+    pickSource(2000000);
+    const QString customBefore = window.TxtCustom->text();
+    bool menusWereOff = false;
+    m_boxes.onShow([&](const dividra::test::ShownBox& box, std::size_t) {
+        const std::string lead = "Please insert diskette #";
+        if (box.text.starts_with(lead)) {
+            const int n = std::stoi(box.text.substr(lead.size()));
+            m_fs.insertMedium('a', m_fs.mediumNamed("disk" + std::to_string(n)));
+        }
+        menusWereOff = !window.MnuFile->menuAction()->isEnabled() &&
+                       !window.MnuHelp->menuAction()->isEnabled() && window.Splitting;
+        QTest::keyClicks(window.TxtCustom, QStringLiteral("99"));
+        QTest::mouseClick(window.ToolBtn8Dot3, Qt::LeftButton);
+        window.close();
+    });
+    window.ToolBtnSplit->click();
+    EXPECT_TRUE(menusWereOff);
+    EXPECT_EQ(window.TxtCustom->text(), customBefore);
+    EXPECT_FALSE(window.ToolBtn8Dot3->isChecked());
+    EXPECT_EQ(m_fs.mediumNamed("disk1").contents("\\data.000")->size(), 1457664u);
+    EXPECT_EQ(*m_fs.mediumNamed("disk1").contents("\\data.000") +
+                  *m_fs.mediumNamed("disk2").contents("\\data.001"),
+              m_source);
+    EXPECT_EQ(m_fs.mediumNamed("disk2").contents("\\data.kpn"),
+              "File Ext=.zip\r\nTotal Files=2\r\nTotal Size=2000000\r\n");
+    EXPECT_TRUE(window.MnuFile->menuAction()->isEnabled());
+    // The close asked for during the split comes once it has ended.
+    EXPECT_TRUE(window.isVisible());
+    QApplication::processEvents();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainSplitTest, TheFirstArgumentAndADroppedFileArePicked) {
+    dividra::test::TempDir host;
+    host.write("docs/report.txt", "report");
+    host.write("docs/other.txt", "other!");
+    platform::PosixFileSystem real(
+        platform::DriveTable::parse("c=" + host.path() + ",fixed").value());
+    TFrmMain window(real, {QString::fromStdString(host.file("docs/report.txt"))});
+    EXPECT_EQ(window.TxtFileName->text(), QStringLiteral("report.txt"));
+    EXPECT_EQ(window.DirListSource->directory(), QStringLiteral("c:\\docs"));
+
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(host.file("docs/other.txt"))),
+                     QUrl::fromLocalFile(QString::fromStdString(host.file("docs/report.txt")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(window.TxtFileName->text(), QStringLiteral("other.txt"));
+    window.close();
+}
+
+} // namespace
+} // namespace dividra::ui
