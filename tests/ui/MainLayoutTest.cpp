@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QTabWidget>
+#include <QToolButton>
 
 namespace dividra::ui {
 namespace {
@@ -115,6 +117,17 @@ TEST_F(MainLayoutTest, AGrabOfTheWindowAtItsDesignSize) {
     const QString path =
         QCoreApplication::applicationDirPath() + QStringLiteral("/main-window.png");
     EXPECT_TRUE(m_window->grab().save(path));
+}
+
+TEST_F(MainLayoutTest, GrabsWithAFilePickedOnEachDestinationPage) {
+    m_fs.putFile("c:\\data\\archive.zip", std::string(3000000, 'x'));
+    TFrmMain& window = shown();
+    window.OpenSourceFile(QStringLiteral("c:\\data\\archive.zip"));
+    ASSERT_TRUE(window.ToolBtnSplit->isEnabled());
+    const QString folder = QCoreApplication::applicationDirPath();
+    EXPECT_TRUE(window.grab().save(folder + QStringLiteral("/main-window-floppy.png")));
+    window.PageDest->setCurrentWidget(window.TabDestHD);
+    EXPECT_TRUE(window.grab().save(folder + QStringLiteral("/main-window-hard-drive.png")));
 }
 
 } // namespace
