@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "DesignFonts.h"
 #include "Pictures.h"
 #include "RaisedLabel.h"
 #include "UrlLabel.h"
@@ -42,25 +43,6 @@ protected:
     }
 };
 
-// The design's fonts, or the metric-compatible Liberation Sans where they are missing.
-QFont SansSerif(int pixels) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QFont ArialBold(int pixels) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
-
 void SetTextColor(QWidget* widget, const QColor& color) {
     QPalette colours = widget->palette();
     colours.setColor(QPalette::WindowText, color);
@@ -78,7 +60,7 @@ void PlaceFitting(QLabel* label, int left, int top, int width, int height) {
 TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("About Dividra"));
-    setFont(SansSerif(11));
+    setFont(SansSerifFont(11));
     setFixedSize(kClientWidth, kClientHeight);
     PnlBack = new BackPanel(this);
     PnlBack->setObjectName(QStringLiteral("PnlBack"));
@@ -92,8 +74,7 @@ TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     BtnOk->setDefault(true);
     connect(BtnOk, &QPushButton::clicked, this, &QDialog::accept);
 
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    CentreOnScreen(*this);
 }
 
 void TFrmAbout::reject() {
@@ -108,13 +89,13 @@ void TFrmAbout::createHeading() {
 
     LblProductVersion = new toolkit::RaisedLabel(QStringLiteral("Dividra 2.05"), PnlBack);
     LblProductVersion->setObjectName(QStringLiteral("LblProductVersion"));
-    LblProductVersion->setFont(ArialBold(21));
+    LblProductVersion->setFont(ArialFont(21, true));
     SetTextColor(LblProductVersion, QColor(128, 0, 0));
     PlaceFitting(LblProductVersion, kTextLeft, 16, 125, 24);
 
     LblNotice = new QLabel(kNotice, PnlBack);
     LblNotice->setObjectName(QStringLiteral("LblNotice"));
-    LblNotice->setFont(SansSerif(13));
+    LblNotice->setFont(SansSerifFont(13));
     PlaceFitting(LblNotice, kTextLeft, 44, 233, 16);
 
     BevelUpper = rule("BevelUpper", 68);
@@ -143,7 +124,7 @@ QLabel* TFrmAbout::label(const char* name, const QString& text, int left, int to
 TUrlLabel* TFrmAbout::link(const char* name, const QString& caption, const QString& url, int top) {
     auto* created = new TUrlLabel(PnlBack);
     created->setObjectName(QString::fromLatin1(name));
-    QFont underlined = SansSerif(11);
+    QFont underlined = SansSerifFont(11);
     underlined.setUnderline(true);
     created->setFont(underlined);
     created->setText(caption);

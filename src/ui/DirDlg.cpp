@@ -1,5 +1,6 @@
 #include "DirDlg.h"
 
+#include "DesignFonts.h"
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
 #include "FileListBox.h"
@@ -43,14 +44,9 @@ TDlgSelDir::TDlgSelDir(platform::FileSystem& fs, QWidget* parent)
 
 void TDlgSelDir::createControls(platform::FileSystem& fs) {
     setObjectName(QStringLiteral("DlgSelDir"));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(SansSerifFont(11));
     setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     ComboDrive = new toolkit::DriveComboBox(this);
     ComboDrive->setObjectName(QStringLiteral("ComboDrive"));
     ComboDrive->setGeometry(14, 12, 180, 22);

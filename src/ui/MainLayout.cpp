@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "DesignFonts.h"
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
 #include "FileListBox.h"
@@ -21,8 +22,6 @@
 #include <QToolBar>
 
 namespace dividra::ui {
-
-QFont DesignFont(const QStringList& families, int pixelSize);
 
 namespace {
 
@@ -67,9 +66,7 @@ void moveBy(QWidget* widget, int dx, int dy) {
 
 toolkit::RaisedLabel* title(QWidget* parent, const char* name, const char* text, int width) {
     auto* label = new toolkit::RaisedLabel(QString::fromLatin1(text), parent);
-    QFont font = DesignFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, 16);
-    font.setBold(true);
-    label->setFont(font);
+    label->setFont(ArialFont(16, true));
     QPalette colours = label->palette();
     colours.setColor(QPalette::WindowText, QColor(0, 0, 128));
     label->setPalette(colours);
@@ -106,19 +103,8 @@ void TFrmMain::createControls() {
     setMinimumSize(size());
 }
 
-QFont DesignFont(const QStringList& families, int pixelSize) {
-    QFont font;
-    // Where the design's fonts are missing, a metric-compatible one keeps the texts in place.
-    font.setFamilies(families);
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 void TFrmMain::applyFonts() {
-    setFont(DesignFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                        QStringLiteral("Arial")},
-                       11));
+    setFont(SansSerifFont(11));
 }
 
 void TFrmMain::createSourcePanel() {

@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "ButtonEdit.h"
+#include "DesignFonts.h"
 #include "DirDlg.h"
 #include "Global.h"
 #include "HelpViewer.h"
@@ -74,14 +75,9 @@ TDlgOptions::~TDlgOptions() = default;
 void TDlgOptions::createControls() {
     setObjectName(QStringLiteral("DlgOptions"));
     setWindowTitle(QStringLiteral("Dividra Options"));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(SansSerifFont(11));
     setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->geometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     createGeneralPage();
     createSourcePage();
     createFloppyPage();
