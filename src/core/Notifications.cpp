@@ -20,7 +20,7 @@ void NotifyNextDiskette(SplitHost& host) {
     if (isOn(keys::kFloppyOptions, keys::kNextDisketteNotifyBy) && !host.isActive()) {
         host.startFlashing();
         while (host.isFlashing()) {
-            host.processMessages();
+            host.waitForMessages();
         }
     }
 }

@@ -48,6 +48,9 @@ public:
     virtual void minimize() = 0;
     // Processes the window messages waiting now, then returns.
     virtual void processMessages() = 0;
+    // Waits for at least one more message and processes it: for waits that may last long, such
+    // as the flashing until the user brings the window to the front.
+    virtual void waitForMessages() { processMessages(); }
 
     // The four message boxes; the results are IDOK, IDCANCEL, IDYES and IDNO of Global. The
     // defaults go to Global's boxes and so to the installed message box provider.

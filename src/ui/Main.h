@@ -188,6 +188,7 @@ public:
     void setBusy(bool busy) override;
     void minimize() override;
     void processMessages() override;
+    void waitForMessages() override;
     void playSound(std::string_view path) override;
     bool isActive() override;
     void startFlashing() override;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
@@ -85,6 +86,11 @@ void TFrmMain::minimize() {
 
 void TFrmMain::processMessages() {
     QCoreApplication::processEvents();
+}
+
+// The flash timer ticks every 500 ms, so the wait always wakes again.
+void TFrmMain::waitForMessages() {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void TFrmMain::playSound(std::string_view path) {

@@ -4,6 +4,7 @@
 #include "SettingsKeys.h"
 #include "TempDir.h"
 #include "TerminalMessageBoxes.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,6 @@ struct Outcome {
 
 const std::string kInsertFirst = "Please insert diskette #1 into drive \nA: and select OK when "
                                  "ready to\ncontinue.\n[OK/Cancel]\n";
-
-// Bytes that differ from segment to segment, so a misplaced segment shows.
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 7 + i / 1000) % 251);
-    }
-    return bytes;
-}
 
 class SplitCliTest : public ::testing::Test {
 protected:
@@ -70,7 +62,7 @@ protected:
 };
 
 TEST_F(SplitCliTest, HardDriveSplitWritesSegmentsAndDescriptor) {
-    const std::string source = pattern(3000000);
+    const std::string source = dividra::test::PatternBytes(3000000);
     const Outcome outcome =
         run({m_dir.write("data.zip", source), "--to", m_dir.file("out"), "--size", "1420"});
     EXPECT_EQ(outcome.status, kExitOk);
@@ -92,7 +84,7 @@ TEST_F(SplitCliTest, HardDriveSplitWritesSegmentsAndDescriptor) {
 TEST_F(SplitCliTest, TheStoredSizeAndNamingApplyUnlessGiven) {
     WriteSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize, "710");
     WriteSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 1);
-    const std::string source = m_dir.write("Annual Report.text", pattern(3000));
+    const std::string source = m_dir.write("Annual Report.text", dividra::test::PatternBytes(3000));
     EXPECT_EQ(run({source, "--to", m_dir.file("out")}).status, kExitOk);
     EXPECT_EQ(names("out"), (std::vector<std::string>{"ANNUAL~1.000", "ANNUAL~1.kpn"}));
     fs::remove_all(m_dir.file("out"));
@@ -104,7 +96,7 @@ TEST_F(SplitCliTest, TheStoredSizeAndNamingApplyUnlessGiven) {
 }
 
 TEST_F(SplitCliTest, DosNamesGiveTheEightDotThreeAlias) {
-    const std::string source = m_dir.write("Annual Report.text", pattern(3000));
+    const std::string source = m_dir.write("Annual Report.text", dividra::test::PatternBytes(3000));
     const Outcome outcome = run({source, "--to", m_dir.file("out"), "--size", "1", "--dos-names"});
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(names("out"), (std::vector<std::string>{"ANNUAL~1.000", "ANNUAL~1.001",
@@ -115,7 +107,7 @@ TEST_F(SplitCliTest, DosNamesGiveTheEightDotThreeAlias) {
 
 TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
     WriteSettingInt(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy, 1);
-    const std::string bytes = pattern(1000);
+    const std::string bytes = dividra::test::PatternBytes(1000);
     const Outcome outcome = run({m_dir.write("notes.txt", bytes), "--floppy", "A:"}, "\n");
     EXPECT_EQ(outcome.status, kExitOk);
     EXPECT_EQ(outcome.out, kInsertFirst + "Split complete!\n");
@@ -126,7 +118,7 @@ TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
 }
 
 TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
-    const std::string source = m_dir.write("notes.txt", pattern(1000));
+    const std::string source = m_dir.write("notes.txt", dividra::test::PatternBytes(1000));
     struct Case {
         const char* input;
         int status;
@@ -238,8 +230,9 @@ TEST_F(SplitCliTest, BadUsageGivesOneLineAndStatusTwo) {
 }
 
 TEST_F(SplitCliTest, ATerminalShowsStatusAndProgress) {
-    const Outcome outcome =
-        run({m_dir.write("data.zip", pattern(3000000)), "--to", m_dir.file("out")}, "", true);
+    const Outcome outcome = run(
+        {m_dir.write("data.zip", dividra::test::PatternBytes(3000000)), "--to", m_dir.file("out")},
+        "", true);
     EXPECT_EQ(outcome.status, kExitOk);
     std::string expected = "Splitting file to hard drive\n";
     for (int parts = 1; parts <= 20; ++parts) {

@@ -1,6 +1,7 @@
 #include "DisketteErase.h"
 #include "MemoryFileSystem.h"
 #include "PosixFileSystem.h"
+#include "ScriptedHost.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,6 @@ namespace attr = platform::attr;
 
 const std::vector<std::string> kStatusTexts = {"Erasing target diskette...",
                                                "Splitting file to floppy diskettte..."};
-
-struct RecordingHost : SplitHost {
-    SplitInputs splitInputs() override { return {}; }
-    void setStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
-    void setProgress(int) override {}
-    void setBusy(bool) override {}
-    void minimize() override {}
-    void processMessages() override {}
-    void playSound(std::string_view) override {}
-    bool isActive() override { return true; }
-    void startFlashing() override {}
-    bool isFlashing() override { return false; }
-
-    std::vector<std::string> statusTexts;
-};
 
 // Passes every call on to the memory file system, noting the patterns searched.
 class SearchRecorder final : public platform::FileSystem {
@@ -103,7 +89,7 @@ protected:
     MemoryFileSystem m_fs;
     SearchRecorder m_recorder{m_fs};
     platform::Medium* m_disk = nullptr;
-    RecordingHost m_host;
+    test::ScriptedHost m_host;
 };
 
 TEST_F(DisketteEraseTest, ProtectedFilesAndNestedTreeGoDeepestFirst) {
@@ -116,7 +102,7 @@ TEST_F(DisketteEraseTest, ProtectedFilesAndNestedTreeGoDeepestFirst) {
     erase();
 
     EXPECT_TRUE(m_fs.listAll('a').empty());
-    EXPECT_EQ(m_host.statusTexts, kStatusTexts);
+    EXPECT_EQ(m_host.eventsOf("status"), kStatusTexts);
     EXPECT_EQ(m_fs.callLog(), (std::vector<std::string>{
                                   "setAttributes a:\\A\\B\\C\\three.txt",
                                   "deleteFile a:\\A\\B\\C\\three.txt",
@@ -175,7 +161,7 @@ TEST_F(DisketteEraseTest, NoDisketteReadsAsEmpty) {
 
     erase();
 
-    EXPECT_EQ(m_host.statusTexts, kStatusTexts);
+    EXPECT_EQ(m_host.eventsOf("status"), kStatusTexts);
     EXPECT_EQ(m_fs.callLog(), (std::vector<std::string>{"setAttributes a: -> NotReady",
                                                         "removeFolder a: -> NotReady"}));
 }
@@ -189,11 +175,11 @@ TEST_F(DisketteEraseTest, WriteProtectedDisketteKeepsEverything) {
     erase();
 
     EXPECT_EQ(m_fs.listAll('a'), before);
-    EXPECT_EQ(m_host.statusTexts, kStatusTexts);
+    EXPECT_EQ(m_host.eventsOf("status"), kStatusTexts);
 }
 
 TEST(DisketteErasePosixTest, RealFolderIsEmptied) {
-    test::TempDir dir;
+    dividra::test::TempDir dir;
     dir.write("README.TXT", "r");
     dir.write(".hidden", "h");
     const std::string locked = dir.write("DOCS/OLD/keep.txt", "k");
@@ -201,12 +187,12 @@ TEST(DisketteErasePosixTest, RealFolderIsEmptied) {
                                  std::filesystem::perm_options::remove);
     platform::PosixFileSystem fs(
         platform::DriveTable::parse("a=" + dir.path() + ",removable").value());
-    RecordingHost host;
+    test::ScriptedHost host;
 
     EraseDiskette(host, fs, 'a');
 
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    EXPECT_EQ(host.statusTexts, kStatusTexts);
+    EXPECT_EQ(host.eventsOf("status"), kStatusTexts);
 }
 
 } // namespace

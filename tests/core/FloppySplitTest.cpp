@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "SettingsKeys.h"
 #include "SplitCommand.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,6 @@ using test::ScriptedHost;
 using Texts = std::vector<std::string>;
 
 constexpr std::int64_t kDiskette = 1457664;
-
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 13 + i / 1009) & 0xFF);
-    }
-    return bytes;
-}
 
 std::string insertPrompt(int n) {
     return "Please insert diskette #" + std::to_string(n) +
@@ -59,7 +52,7 @@ protected:
     }
 
     void pick(std::size_t size) {
-        m_source = pattern(size);
+        m_source = dividra::test::PatternBytes(size);
         m_fs.putFile("c:\\data.zip", m_source);
         SplitInputs& in = m_host.inputs;
         in.destination = Destination::Floppy;

@@ -3,6 +3,7 @@
 #include "Settings.h"
 #include "SettingsKeys.h"
 #include "SplitCommand.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,6 @@ namespace {
 using platform::DriveType;
 using platform::Fault;
 using test::ScriptedHost;
-
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 7 + i / 977) & 0xFF);
-    }
-    return bytes;
-}
 
 class HardDriveSplitTest : public ::testing::Test {
 protected:
@@ -32,7 +25,7 @@ protected:
     // A source of that size, picked with that segment size, as the window would pass it.
     void pick(std::size_t size, const std::string& sizeText = "1420",
               const std::string& path = "c:\\data.zip") {
-        m_source = pattern(size);
+        m_source = dividra::test::PatternBytes(size);
         m_fs.putFile(path, m_source);
         SplitInputs& in = m_host.inputs;
         in.destination = Destination::HardDrive;

@@ -3,6 +3,7 @@
 #include "ScriptedHost.h"
 #include "SplitCommand.h"
 #include "TempDir.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +18,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 using dividra::test::TempDir;
-
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 31 + i / 4099) & 0xFF);
-    }
-    return bytes;
-}
 
 class RealDisketteTest : public ::testing::Test {
 protected:
@@ -55,7 +48,7 @@ protected:
     std::string onDiskette(const char* name) const { return TempDir::read(m_mount + "/" + name); }
 
     void pick(std::size_t size) {
-        m_source = pattern(size);
+        m_source = dividra::test::PatternBytes(size);
         m_dir.write("data.zip", m_source);
         SplitInputs& in = m_host.inputs;
         in.destination = Destination::Floppy;

@@ -1,5 +1,6 @@
 #include "SegmentCopy.h"
 #include "MemoryFileSystem.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,6 @@ namespace {
 using platform::DriveType;
 using platform::Fault;
 using platform::MemoryFileSystem;
-
-// Bytes that differ from offset to offset, so a misplaced chunk shows.
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
-    }
-    return bytes;
-}
 
 struct RecordingObserver : CopyObserver {
     void progressChanged(int parts) override { changes.push_back(parts); }
@@ -35,7 +27,7 @@ protected:
 
     // Opens a fresh source of that size; the test's SplitProgress starts at its beginning.
     std::unique_ptr<platform::File> source(std::size_t size, const char* path = "c:\\data.zip") {
-        m_bytes = pattern(size);
+        m_bytes = dividra::test::PatternBytes(size);
         m_fs.putFile(path, m_bytes);
         auto opened = OpenSource(m_fs, path);
         EXPECT_TRUE(opened.ok());

@@ -4,6 +4,9 @@
 #include "FileListBox.h"
 #include "LedProgressBar.h"
 #include "PosixFileSystem.h"
+#include "Settings.h"
+#include "SettingsKeys.h"
+#include "TestBytes.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -13,23 +16,16 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 namespace dividra::ui {
 namespace {
 
-std::string pattern(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>((i * 17 + i / 3001) & 0xFF);
-    }
-    return bytes;
-}
-
 class MainSplitTest : public test::WindowFixture {
 protected:
     void pickSource(std::size_t size) {
-        m_source = pattern(size);
+        m_source = dividra::test::PatternBytes(size);
         m_fs.putFile("c:\\data\\data.zip", m_source);
         m_window->OpenSourceFile(QStringLiteral("c:\\data\\data.zip"));
         ASSERT_TRUE(m_window->ToolBtnSplit->isEnabled());
@@ -92,6 +88,29 @@ TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
     EXPECT_TRUE(window.isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainSplitTest, ABackgroundWindowFlashesUntilItIsBroughtToTheFront) {
+    WriteSettingInt(keys::kFloppyOptions, keys::kNextDisketteNotifyBy, 1);
+    m_fs.addDrive('a', platform::DriveType::Removable, 1457664);
+    TFrmMain& window = shown();
+    pickSource(1000);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_FALSE(window.isActiveWindow());
+    int ticksBeforeFront = 0;
+    QTimer front;
+    QObject::connect(&front, &QTimer::timeout, &window, [&] {
+        if (++ticksBeforeFront == 3) {
+            QApplication::setActiveWindow(&window);
+        }
+    });
+    front.start(250);
+    window.ToolBtnSplitClick();
+    EXPECT_GE(ticksBeforeFront, 3);
+    EXPECT_FALSE(window.TimerMain->isActive());
+    EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
 }
 
 TEST_F(MainSplitTest, TheFirstArgumentAndADroppedFileArePicked) {
