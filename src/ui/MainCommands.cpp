@@ -75,6 +75,12 @@ void TFrmMain::createMenu() {
     MnuHelpAbout =
         item(MnuHelp, "MnuHelpAbout", "About", "About Dividra", &TFrmMain::MnuHelpAboutClick);
     MnuHelpAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    // A highlighted menu item's long hint goes to the status bar like a control's.
+    for (QMenu* menu : {MnuFile, MnuHelp}) {
+        connect(menu, &QMenu::hovered, this,
+                [this](QAction* action) { DisplayHint(action->statusTip()); });
+        connect(menu, &QMenu::aboutToHide, this, [this] { DisplayHint(QString()); });
+    }
 }
 
 void TFrmMain::createToolBar() {

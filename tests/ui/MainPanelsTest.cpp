@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolButton>
@@ -199,7 +200,11 @@ TEST_F(MainPanelsTest, HintsAndTheDosSwitch) {
     window.ToolBtn8Dot3->click();
     EXPECT_FALSE(window.MnuFile8Dot3->isChecked());
     EXPECT_FALSE(window.ToolBtn8Dot3->isChecked());
-    EXPECT_EQ(window.MnuFileOptions->statusTip(), QStringLiteral("Set Dividra options"));
+    window.MnuFile->popup(QPoint(0, 0));
+    window.MnuFile->setActiveAction(window.MnuFileOptions);
+    EXPECT_EQ(text("StatText"), QStringLiteral("Set Dividra options"));
+    window.MnuFile->hide();
+    EXPECT_EQ(text("StatText"), QStringLiteral("Ready"));
 }
 
 } // namespace
