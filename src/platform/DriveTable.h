@@ -35,7 +35,7 @@ public:
     // one of removable, fixed, remote, cdrom, ramdisk. Letters and kinds in either case; host
     // paths absolute; blank entries are skipped. A malformed entry gives InvalidArgument with a
     // message quoting it.
-    static Result<DriveTable> parse(std::string_view spec);
+    static Result<DriveTable> parse(std::string_view text);
     // The drives of this machine: c: is "/", diskette drives a: and b:, file systems mounted
     // under /media, /run/media and /mnt d: onward in mount order.
     static DriveTable detect();
