@@ -41,8 +41,8 @@ core::SplitInputs TFrmMain::splitInputs() {
     in.floppyDriveAvailable = ComboDestFD->isEnabled();
     in.floppyDrive = text(ComboDestFD->currentText().left(2).toLower());
     in.eraseDiskettes = ChkErase->isChecked();
-    in.destinationDrive =
-        static_cast<char>(ComboDestHD->currentText().left(1).toLower().front().toLatin1());
+    const QString drive = ComboDestHD->currentText().left(1).toLower();
+    in.destinationDrive = drive.isEmpty() ? '\0' : drive.front().toLatin1();
     in.destinationFolder = text(DirListDest->directory());
     in.segmentSizeText = text(segmentSizeText());
     in.dosNames = ToolBtn8Dot3->isChecked();
