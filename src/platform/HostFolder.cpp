@@ -57,7 +57,9 @@ Result<std::optional<std::string>> hostName(const std::string& folder, const std
     if (err != ENOENT) {
         return osError(err, dosPath);
     }
-    auto listing = listFolder(folder);
+    // Only a name with "~" can be another name's alias; any other is matched by letter case
+    // alone, so a lookup in a big folder doesn't compute every alias.
+    auto listing = listFolder(folder, typed.find('~') != std::string::npos);
     if (listing.index() == 1) {
         return folderError(std::get<1>(listing), dosPath);
     }
@@ -70,7 +72,7 @@ std::string hostChild(const std::string& folder, std::string_view name) {
     return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
 }
 
-std::variant<FolderNames, int> listFolder(const std::string& host) {
+std::variant<FolderNames, int> listFolder(const std::string& host, bool withAliases) {
     const int fd = openRetrying(host, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return errno;
@@ -95,14 +97,16 @@ std::variant<FolderNames, int> listFolder(const std::string& host) {
         }
     }
     ::closedir(dir);
-    folder.aliases = shortAliases(folder.names);
+    if (withAliases) {
+        folder.aliases = shortAliases(folder.names);
+    }
     return folder;
 }
 
 std::optional<std::string> matchName(const FolderNames& folder, std::string_view typed) {
     std::optional<std::string> best;
     for (const auto* list : {&folder.names, &folder.aliases}) {
-        for (std::size_t i = 0; i < list->size(); ++i) {
+        for (std::size_t i = 0; i < list->size() && i < folder.names.size(); ++i) {
             if (equalsIgnoringCase((*list)[i], typed) && (!best || folder.names[i] < *best)) {
                 best = folder.names[i];
             }

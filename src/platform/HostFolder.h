@@ -24,9 +24,9 @@ struct FolderNames {
     std::vector<std::string> aliases; // aliases[i] is the 8.3 alias of names[i]
 };
 
-// The folder's names; on a VFAT mount with the kernel's own aliases, else those shortAliases
-// gives. The errno on failure.
-std::variant<FolderNames, int> listFolder(const std::string& host);
+// The folder's names; on a VFAT mount with the kernel's own aliases, else, when asked for, those
+// shortAliases gives (without them `aliases` stays empty). The errno on failure.
+std::variant<FolderNames, int> listFolder(const std::string& host, bool withAliases = true);
 
 // The folder's entry a typed name stands for: same letters in any case, else the same 8.3 alias.
 // The smallest in byte order wins when several do; nothing when none does.
