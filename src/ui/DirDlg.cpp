@@ -3,6 +3,7 @@
 #include "DesignFonts.h"
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
+#include "DrivePaths.h"
 #include "FileListBox.h"
 #include "Global.h"
 
@@ -95,8 +96,7 @@ void TDlgSelDir::ComboDriveChange() {
         BtnOk->setEnabled(true);
         return;
     }
-    const QString message =
-        QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
+    const QString message = NotAccessibleMessage(letter);
     if (m_lastDrive != 0) {
         // Not by blocking signals: the list must note its drive, or picking this one again
         // would go unannounced.

@@ -2,6 +2,7 @@
 
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
+#include "DrivePaths.h"
 #include "FileListBox.h"
 #include "Global.h"
 #include "SegmentPlan.h"
@@ -19,14 +20,6 @@ namespace dividra::ui {
 namespace {
 
 using platform::DriveType;
-
-QString rootOf(char letter) {
-    return QString(QLatin1Char(letter)) + QStringLiteral(":\\");
-}
-
-char firstLetter(const QString& text) {
-    return text.isEmpty() ? 0 : static_cast<char>(text.front().toLower().toLatin1());
-}
 
 bool isDisketteLetter(const QString& item) {
     const QChar letter = item.isEmpty() ? QChar() : item.front().toUpper();
@@ -64,7 +57,7 @@ void TFrmMain::pruneDriveLists() {
     prune(ComboDestHD, m_fs, [](DriveType type, const QString& item) {
         return type == DriveType::CdRom || (type == DriveType::Removable && isDisketteLetter(item));
     });
-    ComboDestHD->setDrive(firstLetter(ComboDestHD->itemText(0)));
+    ComboDestHD->setDrive(FirstLetter(ComboDestHD->itemText(0)));
 }
 
 void TFrmMain::applyDestinationSettings() {
@@ -93,9 +86,9 @@ void TFrmMain::applyHardDriveSettings() {
     const QString folder = QString::fromStdString(
         ReadSettingText(keys::kHardDriveOptions, keys::kDestinationFolder, ""));
     const bool stored = !folder.isEmpty() && folderExists(folder);
-    ComboDestHD->setDrive(firstLetter(stored ? folder : ComboDestHD->itemText(0)));
+    ComboDestHD->setDrive(FirstLetter(stored ? folder : ComboDestHD->itemText(0)));
     LastDestDrive = ComboDestHD->drive();
-    (void)DirListDest->setDirectory(stored ? folder : rootOf(LastDestDrive));
+    (void)DirListDest->setDirectory(stored ? folder : DriveRoot(LastDestDrive));
     ShowDestFreeSpace();
 }
 
@@ -104,9 +97,8 @@ void TFrmMain::ComboDestHDChange() {
         return;
     }
     const char letter = ComboDestHD->drive();
-    const QString message =
-        QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
-    if (!DirListDest->setDirectory(rootOf(letter))) {
+    const QString message = NotAccessibleMessage(letter);
+    if (!DirListDest->setDirectory(DriveRoot(letter))) {
         m_restoringDrive = true;
         ComboDestHD->setDrive(LastDestDrive);
         m_restoringDrive = false;
@@ -117,7 +109,7 @@ void TFrmMain::ComboDestHDChange() {
 }
 
 void TFrmMain::ShowDestFreeSpace() {
-    const char letter = firstLetter(ComboDestHD->currentText());
+    const char letter = FirstLetter(ComboDestHD->currentText());
     const std::int64_t free = letter == 0 ? -1 : m_fs.freeBytes(letter - 'a' + 1);
     LblHDFreeData->setText(FreeSpaceText(free));
 }

@@ -2,6 +2,7 @@
 
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
+#include "DrivePaths.h"
 #include "FileListBox.h"
 #include "FilterComboBox.h"
 #include "Global.h"
@@ -18,21 +19,7 @@
 #include <QToolButton>
 
 namespace dividra::ui {
-namespace {
-
-QString notAccessible(char letter) {
-    return QString(QLatin1Char(letter)) + QStringLiteral(":\\ is not accessible.\n");
-}
-
-QString rootOf(char letter) {
-    return QString(QLatin1Char(letter)) + QStringLiteral(":\\");
-}
-
-char firstLetter(const QString& text) {
-    return text.isEmpty() ? 0 : static_cast<char>(text.front().toLower().toLatin1());
-}
-
-} // namespace
+namespace {} // namespace
 
 bool TFrmMain::folderExists(const QString& dosPath) const {
     const auto bits = m_fs.attributes(dosPath.toStdString());
@@ -43,11 +30,11 @@ void TFrmMain::applySourceSettings() {
     const QString folder =
         QString::fromStdString(ReadSettingText(keys::kSourceFileOptions, keys::kSourceFolder, ""));
     const bool stored = !folder.isEmpty() && folderExists(folder);
-    ComboSource->setDrive(firstLetter(stored ? folder : ComboSource->itemText(0)));
+    ComboSource->setDrive(FirstLetter(stored ? folder : ComboSource->itemText(0)));
     Loading = false;
     LastSourceFolder.clear();
     LastSourceDrive = ComboSource->drive();
-    (void)DirListSource->setDirectory(stored ? folder : rootOf(LastSourceDrive));
+    (void)DirListSource->setDirectory(stored ? folder : DriveRoot(LastSourceDrive));
     LastSourceFolder = DirListSource->directory();
 }
 
@@ -78,8 +65,8 @@ void TFrmMain::ComboSourceChange() {
     FileListSource->clearSelection();
     ClearSourceInfo();
     const char letter = ComboSource->drive();
-    const QString message = notAccessible(letter);
-    if (!DirListSource->setDirectory(rootOf(letter))) {
+    const QString message = NotAccessibleMessage(letter);
+    if (!DirListSource->setDirectory(DriveRoot(letter))) {
         m_restoringDrive = true;
         ComboSource->setDrive(LastSourceDrive);
         m_restoringDrive = false;
@@ -170,7 +157,7 @@ void TFrmMain::OpenSourceFile(const QString& path) {
                         "on removable drives (floppy drives, etc).");
         return;
     }
-    ComboSource->setDrive(firstLetter(path));
+    ComboSource->setDrive(FirstLetter(path));
     const bool root = folder.size() <= 3;
     (void)DirListSource->setDirectory(root ? folder : folder.chopped(1));
     const int row = matchingRow(name);

@@ -2,6 +2,7 @@
 
 #include "DirectoryListBox.h"
 #include "DriveComboBox.h"
+#include "DrivePaths.h"
 #include "FileListBox.h"
 #include "LedProgressBar.h"
 #include "SoundPlayer.h"
@@ -41,8 +42,7 @@ core::SplitInputs TFrmMain::splitInputs() {
     in.floppyDriveAvailable = ComboDestFD->isEnabled();
     in.floppyDrive = text(ComboDestFD->currentText().left(2).toLower());
     in.eraseDiskettes = ChkErase->isChecked();
-    const QString drive = ComboDestHD->currentText().left(1).toLower();
-    in.destinationDrive = drive.isEmpty() ? '\0' : drive.front().toLatin1();
+    in.destinationDrive = FirstLetter(ComboDestHD->currentText());
     in.destinationFolder = text(DirListDest->directory());
     in.segmentSizeText = text(segmentSizeText());
     in.dosNames = ToolBtn8Dot3->isChecked();

@@ -54,14 +54,7 @@ protected:
     void pick(std::size_t size) {
         m_source = dividra::test::PatternBytes(size);
         m_fs.putFile("c:\\data.zip", m_source);
-        SplitInputs& in = m_host.inputs;
-        in.destination = Destination::Floppy;
-        in.floppyDriveAvailable = true;
-        in.floppyDrive = "a:";
-        in.sourceLongPath = in.sourceShortPath = "c:\\data.zip";
-        in.sourceExtension = ".zip";
-        in.sourceSize = static_cast<std::int64_t>(size);
-        in.segmentCountText = "1";
+        m_host.inputs = test::FloppyInputs(size);
     }
 
     SplitOutcome split() { return ToolBtnSplitClick(m_host, m_fs); }

@@ -50,13 +50,7 @@ protected:
     void pick(std::size_t size) {
         m_source = dividra::test::PatternBytes(size);
         m_dir.write("data.zip", m_source);
-        SplitInputs& in = m_host.inputs;
-        in.destination = Destination::Floppy;
-        in.floppyDriveAvailable = true;
-        in.floppyDrive = "a:";
-        in.sourceLongPath = in.sourceShortPath = "c:\\data.zip";
-        in.sourceExtension = ".zip";
-        in.sourceSize = static_cast<std::int64_t>(size);
+        m_host.inputs = test::FloppyInputs(size);
     }
 
     TempDir m_dir;

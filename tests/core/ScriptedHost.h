@@ -104,6 +104,19 @@ private:
     bool m_flashing = false;
 };
 
+// The inputs of a floppy split of c:\data.zip onto the diskette drive a:.
+inline SplitInputs FloppyInputs(std::size_t size) {
+    SplitInputs in;
+    in.destination = Destination::Floppy;
+    in.floppyDriveAvailable = true;
+    in.floppyDrive = "a:";
+    in.sourceLongPath = in.sourceShortPath = "c:\\data.zip";
+    in.sourceExtension = ".zip";
+    in.sourceSize = static_cast<std::int64_t>(size);
+    in.segmentCountText = "1";
+    return in;
+}
+
 // A test's own settings file, so the engine reads defaults unless the test writes values.
 struct ProfileScope {
     dividra::test::TempDir dir;
