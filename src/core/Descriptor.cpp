@@ -22,7 +22,7 @@ Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPat
                        std::string_view sourceExtension, std::int64_t segmentCount,
                        std::int64_t sourceSize, std::optional<platform::FileId> sourceId) {
     const std::string path = DescriptorPath(lastSegmentPath);
-    if (const Status refused = RefuseSourceItself(fs, sourceId, path); !refused) {
+    if (const Status refused = CheckTarget(fs, sourceId, path); !refused) {
         return refused;
     }
     auto created = fs.createAlways(path);
@@ -31,8 +31,13 @@ Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPat
     }
     const std::string text = DescriptorText(sourceExtension, segmentCount, sourceSize);
     platform::File& file = *created.value();
-    return CloseAfter(file,
-                      WriteThrough(file, path, std::as_bytes(std::span(text.data(), text.size()))));
+    const Status written = CloseAfter(
+        file, WriteThrough(file, path, std::as_bytes(std::span(text.data(), text.size()))));
+    if (!written) {
+        // A part of a descriptor would pass for a whole one.
+        (void)fs.deleteFile(path);
+    }
+    return written;
 }
 
 } // namespace dividra::core

@@ -24,7 +24,8 @@ std::string DescriptorText(std::string_view sourceExtension, std::int64_t segmen
 // Writes the descriptor file, replacing any file of that name, and forces it to the medium.
 // The source's identity, when given, guards it: a descriptor path naming the source file
 // itself fails with SameFile before anything is created. Other failures (create, write, flush,
-// close) return an Error naming the path and the reason; the file is closed on every path.
+// close) return an Error naming the path and the reason; the file is closed on every path, and
+// a descriptor that could not be written whole is deleted again.
 Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPath,
                        std::string_view sourceExtension, std::int64_t segmentCount,
                        std::int64_t sourceSize,

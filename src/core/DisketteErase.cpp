@@ -90,7 +90,6 @@ void emptyAndRemove(FileSystem& fs, const std::string& folder) {
             (void)fs.deleteFile(path);
         }
     }
-    (void)fs.setAttributes(folder, platform::attr::Directory);
     (void)fs.removeFolder(folder);
 }
 
@@ -103,6 +102,11 @@ void EraseDiskette(SplitHost& host, platform::FileSystem& fs, char driveLetter) 
     std::sort(folders.begin(), folders.end(), lessIgnoringCase);
     folders.push_back(root);
     putSubfoldersFirst(folders);
+    // Where a folder's read-only state guards what it holds (Linux media), every folder must
+    // lose it before anything in it can go: clear them all first.
+    for (const std::string& folder : folders) {
+        (void)fs.setAttributes(folder, platform::attr::Directory);
+    }
     for (const std::string& folder : folders) {
         emptyAndRemove(fs, folder);
     }

@@ -23,16 +23,11 @@ public:
         : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
           m_letter(static_cast<char>(std::tolower(static_cast<unsigned char>(
               inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())))),
-          m_upperDrive(upperCase(inputs.floppyDrive)) {}
+          m_upperDrive(text::UpperDrive(inputs.floppyDrive)) {}
 
     SplitOutcome run();
 
 private:
-    static std::string upperCase(std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        return text;
-    }
     std::int64_t freeBytes() const { return m_fs.freeBytes(m_letter - 'a' + 1); }
     std::string segmentPath() const {
         return SegmentPath(FloppyPrefix(m_inputs.floppyDrive), m_run.baseName(), m_segments);
@@ -126,6 +121,9 @@ SplitOutcome FloppySplit::finish() {
 SplitOutcome FloppySplit::run() {
     if (!m_run.openSource()) {
         return SplitOutcome::Failed;
+    }
+    if (!m_run.lockDestination(FloppyPrefix(m_inputs.floppyDrive))) {
+        return SplitOutcome::Refused;
     }
     m_host.setBusy(true);
     while (promptForDiskette()) {

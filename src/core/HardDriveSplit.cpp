@@ -16,27 +16,29 @@
 namespace dividra::core {
 namespace {
 
-// Free space against the size plus 512 bytes per shown segment and one more, in 64 bits so a
-// large volume never wraps; an unknown figure (-1) passes.
+// Free space of the file system the segments go to against the size plus room per shown
+// segment and one more: 512 bytes, or the allocation unit when larger, since every file ends
+// in a partly used one. 64 bits, so a large volume never wraps; an unknown figure (-1) passes.
 bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
-    const std::int64_t free = fs.freeBytes(inputs.destinationDrive - 'a' + 1);
+    const platform::FolderSpace space = fs.folderSpace(inputs.destinationFolder);
     const std::int64_t shownCount = TextToInt(inputs.segmentCountText);
-    return free < 0 || free >= inputs.sourceSize + kDescriptorRoom * (shownCount + 1);
+    const std::int64_t room = std::max<std::int64_t>(kDescriptorRoom, space.unit);
+    return space.freeBytes < 0 || space.freeBytes >= inputs.sourceSize + room * (shownCount + 1);
 }
 
-// Refuses up front a split whose segments or descriptor would land on the source itself, so
-// not even the segments before it are written.
+// Refuses up front a split that a target name would stop or turn against the source itself,
+// so not even the segments before it are written.
 Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const std::string& prefix,
                     std::int64_t segmentBytes, std::int64_t sourceSize) {
     const std::int64_t count = SegmentCount(sourceSize, segmentBytes);
     for (std::int64_t n = 0; n < count; ++n) {
         const std::string path = SegmentPath(prefix, run.baseName(), static_cast<int>(n));
-        if (const Status refused = RefuseSourceItself(fs, run.sourceId(), path); !refused) {
+        if (const Status refused = CheckTarget(fs, run.sourceId(), path); !refused) {
             return refused;
         }
     }
     const std::string last = SegmentPath(prefix, run.baseName(), static_cast<int>(count) - 1);
-    return RefuseSourceItself(fs, run.sourceId(), DescriptorPath(last));
+    return CheckTarget(fs, run.sourceId(), DescriptorPath(last));
 }
 
 SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
@@ -74,6 +76,9 @@ SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
     SplitRun run(host, fs, inputs, BufferPause::None);
     if (!run.openSource()) {
         return SplitOutcome::Failed;
+    }
+    if (!run.lockDestination(inputs.destinationFolder)) {
+        return SplitOutcome::Refused;
     }
     const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
     const std::int64_t segmentBytes = SegmentSizeBytes(inputs.segmentSizeText);

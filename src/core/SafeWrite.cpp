@@ -36,10 +36,13 @@ Status CloseAfter(platform::File& file, const Status& work) {
     return {};
 }
 
-Status RefuseSourceItself(const platform::FileSystem& fs,
-                          const std::optional<platform::FileId>& sourceId,
-                          std::string_view targetPath) {
-    if (sourceId && fs.fileId(targetPath) == sourceId) {
+Status CheckTarget(const platform::FileSystem& fs, const std::optional<platform::FileId>& sourceId,
+                   std::string_view targetPath) {
+    const auto replaced = fs.probeCreate(targetPath);
+    if (!replaced) {
+        return WithAction("Can't create", replaced.error());
+    }
+    if (sourceId && replaced.value() == sourceId) {
         return Error{ErrorCode::SameFile,
                      "Can't create " + std::string(targetPath) + ": it is the file being split"};
     }

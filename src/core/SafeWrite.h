@@ -22,10 +22,11 @@ Status WriteThrough(platform::File& file, std::string_view path, std::span<const
 // (a close can report a write the medium refused late).
 Status CloseAfter(platform::File& file, const Status& work);
 
-// Refuses (SameFile) a target path that names the source file, whatever its spelling, so a
-// split never overwrites the file it reads. No source id: nothing to guard.
-Status RefuseSourceItself(const platform::FileSystem& fs,
-                          const std::optional<platform::FileId>& sourceId,
-                          std::string_view targetPath);
+// Whether the split may create targetPath: the file system's refusal of the name (a folder,
+// device or FIFO there, a read-only file, a name reaching another file), put as "Can't create
+// ...", and SameFile for a path that is the source file itself, so a split never overwrites the
+// file it reads. Looks the exact name up only: no folder listing. No source id: no SameFile.
+Status CheckTarget(const platform::FileSystem& fs, const std::optional<platform::FileId>& sourceId,
+                   std::string_view targetPath);
 
 } // namespace dividra::core

@@ -67,7 +67,7 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
 Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
                    std::int64_t length, std::size_t bufferSize, SplitProgress& progress,
                    CopyObserver& observer) {
-    if (const Status refused = RefuseSourceItself(fs, source.id(), segmentPath); !refused) {
+    if (const Status refused = CheckTarget(fs, source.id(), segmentPath); !refused) {
         return refused;
     }
     const auto buffer = std::make_unique_for_overwrite<std::byte[]>(bufferSize);
@@ -75,6 +75,7 @@ Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string
     if (!created) {
         return WithAction("Can't create", created.error());
     }
+    ++progress.segmentsCreated;
     platform::File& segment = *created.value();
     const Status copied =
         copyChunks(source, segment, segmentPath, length,

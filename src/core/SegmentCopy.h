@@ -26,6 +26,7 @@ struct SplitProgress {
     std::int64_t sourceSize = 0;
     std::int64_t bytesRead = 0; // read from the source so far in this split
     int shownParts = 0;         // what the progress bar shows now
+    int segmentsCreated = 0;    // segment files created so far in this split
 };
 
 // Who watches a copy: told of each progress change and given control after every buffer.
@@ -48,8 +49,9 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
 // Updates progress and tells the observer. On every path out the segment file is closed and the
 // buffer released; the source stays open for the caller.
 // Fails, without looping, when the source ends or fails before `length` bytes, when a write,
-// flush or close fails or comes back short, and (SameFile) when segmentPath names the source
-// itself, which is then left untouched. Error messages name the path and the reason.
+// flush or close fails or comes back short, and when CheckTarget refuses segmentPath (the source
+// itself, a folder of that name, ...), which is then left untouched. Error messages name the
+// path and the reason.
 Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
                    std::int64_t length, std::size_t bufferSize, SplitProgress& progress,
                    CopyObserver& observer);

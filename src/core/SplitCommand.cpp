@@ -31,10 +31,42 @@ SplitOutcome refuse(SplitHost& host, std::string_view message) {
     return SplitOutcome::Refused;
 }
 
+// What a drive is, for a message; empty for a removable drive.
+std::string_view driveKindText(platform::DriveType type) {
+    switch (type) {
+    case platform::DriveType::Removable:
+        return {};
+    case platform::DriveType::Remote:
+        return "a network drive";
+    case platform::DriveType::RamDisk:
+        return "a RAM disk";
+    case platform::DriveType::Fixed:
+        return "a fixed drive";
+    case platform::DriveType::CdRom:
+        return "a CD-ROM drive";
+    case platform::DriveType::Unknown:
+    case platform::DriveType::NoRootDir:
+        break;
+    }
+    return "no removable drive";
+}
+
+// Erasing empties every folder of the drive: only ever a diskette's.
+std::optional<std::string> eraseRefusal(platform::FileSystem& fs, const SplitInputs& inputs) {
+    const std::string_view kind = driveKindText(fs.driveType(inputs.floppyDrive));
+    if (!inputs.eraseDiskettes || kind.empty()) {
+        return std::nullopt;
+    }
+    return text::EraseRefusedMessage(text::UpperDrive(inputs.floppyDrive), kind);
+}
+
 SplitOutcome toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
     host.setStatusText(text::kSplittingToFloppy);
     if (!inputs.floppyDriveAvailable) {
         return refuse(host, text::kNoFloppyMessage);
+    }
+    if (const auto refusal = eraseRefusal(fs, inputs)) {
+        return refuse(host, *refusal);
     }
     if (const auto refusal = sourceRefusal(inputs)) {
         return refuse(host, *refusal);

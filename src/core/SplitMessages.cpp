@@ -4,6 +4,14 @@
 
 namespace dividra::core::text {
 
+std::string UpperDrive(std::string_view drive) {
+    std::string upper(drive);
+    for (char& c : upper) {
+        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return upper;
+}
+
 std::string InsertDiskettePrompt(int disketteNumber, std::string_view upperDrive) {
     return "Please insert diskette #" + IntToText(disketteNumber) + " into drive \n" +
            std::string(upperDrive) + " and select OK when ready to\ncontinue.";
@@ -51,6 +59,15 @@ std::string SegmentSizeTooSmallMessage(std::string_view segmentSizeText) {
 
 std::string NothingWrittenMessage(std::string_view reason) {
     return std::string(reason) + "\n\nNothing was written.";
+}
+
+std::string EraseRefusedMessage(std::string_view upperDrive, std::string_view driveKind) {
+    return "Erase Diskettes is on, but " + std::string(upperDrive) + " is " +
+           std::string(driveKind) +
+           ", not a diskette drive.\n\n"
+           "Dividra erases only diskettes in removable drives. Turn Erase Diskettes off to "
+           "split onto " +
+           std::string(upperDrive) + " without erasing it.\n\nNothing was written.";
 }
 
 std::string SplitFailedMessage(std::string_view reason) {

@@ -14,6 +14,9 @@ inline constexpr std::string_view kErasingDiskette = "Erasing target diskette...
 inline constexpr std::string_view kSplittingAfterErase = "Splitting file to floppy diskettte...";
 inline constexpr std::string_view kSplitComplete = "Split complete!";
 
+// A drive text as messages show it: "a:" gives "A:".
+std::string UpperDrive(std::string_view drive);
+
 // "Please insert diskette #2 into drive \nA: and select OK when ready to\ncontinue."
 std::string InsertDiskettePrompt(int disketteNumber, std::string_view upperDrive);
 std::string NoDisketteQuestion(std::string_view upperDrive);
@@ -34,6 +37,9 @@ std::string EmptySourceMessage(std::string_view sourcePath);
 std::string SourceTooLargeMessage(std::string_view sourcePath);
 std::string SegmentSizeTooSmallMessage(std::string_view segmentSizeText);
 std::string NothingWrittenMessage(std::string_view reason);
+// Erase Diskettes on, and the floppy drive is no removable drive (upper-case drive text and a
+// phrase such as "a network drive").
+std::string EraseRefusedMessage(std::string_view upperDrive, std::string_view driveKind);
 std::string SplitFailedMessage(std::string_view reason);
 std::string DescriptorFailedMessage(std::string_view reason);
 

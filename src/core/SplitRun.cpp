@@ -16,7 +16,7 @@ constexpr auto kWin95Pause = std::chrono::milliseconds(432);
 SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
                    BufferPause pause)
     : m_host(host), m_fs(fs), m_inputs(inputs),
-      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0} {}
+      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {}
 
 SplitRun::~SplitRun() {
     closeSource();
@@ -30,6 +30,17 @@ bool SplitRun::openSource() {
     }
     m_source = std::move(opened).value();
     m_sourceId = m_source->id();
+    return true;
+}
+
+bool SplitRun::lockDestination(const std::string& folder) {
+    auto lock = m_fs.lockFolder(folder);
+    if (!lock) {
+        closeSource();
+        m_host.showErrorMessage(text::NothingWrittenMessage(lock.error().message));
+        return false;
+    }
+    m_lock = std::move(lock).value();
     return true;
 }
 
@@ -55,6 +66,9 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
 }
 
 SplitOutcome SplitRun::failCopy(const Error& error) {
+    if (m_progress.segmentsCreated == 0) {
+        return endWithError(text::NothingWrittenMessage(error.message));
+    }
     return endWithError(text::SplitFailedMessage(error.message));
 }
 

@@ -29,6 +29,9 @@ public:
     // Opens the source for the whole split. On failure it has told the user (nothing written).
     bool openSource();
     void closeSource();
+    // Keeps other splits out of the destination folder (a diskette drive's root) until this
+    // run ends. On failure it has closed the source and told the user (nothing written).
+    bool lockDestination(const std::string& folder);
     const std::optional<platform::FileId>& sourceId() const { return m_sourceId; }
 
     // The base name segments carry: the 8.3 alias or the long name of the source.
@@ -55,6 +58,7 @@ private:
     const SplitInputs& m_inputs;
     BufferPause m_pause;
     std::unique_ptr<platform::File> m_source;
+    std::unique_ptr<platform::FolderLock> m_lock;
     std::optional<platform::FileId> m_sourceId;
     SplitProgress m_progress;
 };

@@ -184,9 +184,17 @@ std::optional<std::string> DriveTable::currentRoot(char letter) const {
         }
         return std::nullopt;
     }
+    // A configured folder holds a medium only while something is mounted on it: a bare mount
+    // folder is an empty drive, not a diskette to write into or erase.
     std::error_code ec;
-    if (std::filesystem::is_directory(entry->hostRoot, ec)) {
-        return entry->hostRoot;
+    const std::string real = std::filesystem::canonical(entry->hostRoot, ec).string();
+    if (ec) {
+        return std::nullopt;
+    }
+    for (const MountEntry& mount : parseMountInfo(readText(m_mountInfoPath))) {
+        if (mount.mountPoint == real) {
+            return entry->hostRoot;
+        }
     }
     return std::nullopt;
 }

@@ -50,7 +50,8 @@ public:
     const DriveEntry* find(char letter) const;
     // The host folder the drive stands for now. A removable drive is looked up at each call (a
     // diskette swap may remount it); nothing when it has no medium: its device isn't mounted,
-    // or its configured folder doesn't exist. Nothing for a letter the table lacks.
+    // or its configured folder is not a mount point of its own. Nothing for a letter the table
+    // lacks.
     std::optional<std::string> currentRoot(char letter) const;
 
 private:

@@ -78,6 +78,18 @@ public:
     virtual FileId id() const = 0;
 };
 
+// The room on the file system that holds a folder.
+struct FolderSpace {
+    std::int64_t freeBytes = -1; // for the current user; -1 when it can't be told
+    std::int64_t unit = 0;       // allocation unit in bytes; 0 when unknown
+};
+
+// The hold a split keeps on its destination while it runs; released when destroyed.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -90,14 +102,32 @@ public:
     // (no such drive, no medium).
     virtual std::int64_t freeBytes(int driveNumber) const = 0;
 
+    // The free space and allocation unit of the file system holding the folder, which may be
+    // another than its drive root's; freeBytes -1 when it can't be told.
+    virtual FolderSpace folderSpace(std::string_view folder) const = 0;
+
     // Opens an existing file for reading; others may read it, none may write it meanwhile.
     virtual Result<std::unique_ptr<File>> openRead(std::string_view path) = 0;
     // Opens an existing file for reading with no lock of its own, so it succeeds while another
     // program writes the file (the size query of a picked file).
     virtual Result<std::unique_ptr<File>> openReadShared(std::string_view path) = 0;
     // Creates the file empty for reading and writing, replacing a file of that name; no sharing.
-    // A symbolic link of that name is replaced, never written through.
+    // The folders on the way are looked up as a typed path is, but the file itself is created
+    // under exactly the name given: never redirected to an entry whose name differs in letter
+    // case or whose 8.3 alias it is. Where the file system itself resolves such names, a name
+    // that would reach an entry of another long name is refused (AccessDenied, naming both);
+    // one that differs in letter case only replaces that entry. A symbolic link of that name is
+    // replaced, never written through.
     virtual Result<std::unique_ptr<File>> createAlways(std::string_view path) = 0;
+    // What createAlways(path) would replace, without touching anything: nothing, or the
+    // identity of the regular file there. The error createAlways would give for the name
+    // itself: a folder, device or FIFO of that name (AccessDenied), a read-only file, a name
+    // reaching another entry, a missing folder or medium on the way.
+    virtual Result<std::optional<FileId>> probeCreate(std::string_view path) const = 0;
+    // Takes the split lock of a folder (for a removable drive's root: of the drive, whatever
+    // medium is in it) without waiting. SharingViolation when another split holds it; errors
+    // of the path as for find.
+    virtual Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) = 0;
 
     virtual Status deleteFile(std::string_view path) = 0;
     virtual Result<std::uint32_t> attributes(std::string_view path) const = 0;

@@ -118,6 +118,32 @@ std::optional<std::string> matchName(const FolderNames& folder, std::string_view
     return std::nullopt;
 }
 
+std::optional<OtherName> otherNameReached(const FolderNames& folder, std::string_view name) {
+    if (std::find(folder.names.begin(), folder.names.end(), name) != folder.names.end()) {
+        return std::nullopt;
+    }
+    const FolderNames byCase{folder.names, {}};
+    if (auto sameLetters = matchName(byCase, name)) {
+        return OtherName{std::move(*sameLetters), false};
+    }
+    if (auto aliased = matchName(folder, name)) {
+        return OtherName{std::move(*aliased), true};
+    }
+    return std::nullopt;
+}
+
+bool kernelMatchesNames(const std::string& folderHost) {
+#ifdef __linux__
+    constexpr long kExfatMagic = 0x2011BAB0;
+    struct statfs volume {};
+    return ::statfs(folderHost.c_str(), &volume) == 0 &&
+           (volume.f_type == MSDOS_SUPER_MAGIC || volume.f_type == kExfatMagic);
+#else
+    (void)folderHost;
+    return false;
+#endif
+}
+
 Error folderError(int err, std::string_view dosPath) {
     Error error = osError(err, dosPath);
     if (err == ENOENT || err == ENOTDIR) {
@@ -146,7 +172,7 @@ std::uint32_t attributesOf(const struct stat& info, std::string_view name) {
     return bits == 0 ? attr::Normal : bits;
 }
 
-Result<Located> locate(const DriveTable& drives, std::string_view dosPath) {
+Result<Located> locate(const DriveTable& drives, std::string_view dosPath, LastName last) {
     auto rooted = rootDosPath(drives, dosPath);
     if (!rooted) {
         return rooted.error();
@@ -155,6 +181,13 @@ Result<Located> locate(const DriveTable& drives, std::string_view dosPath) {
     Located found{rooted.value().parts.letter, root, {}, root, true};
     const auto& components = rooted.value().parts.components;
     for (std::size_t i = 0; i < components.size(); ++i) {
+        if (last == LastName::Exact && i + 1 == components.size()) {
+            struct stat info {};
+            found.exists = ::lstat(hostChild(found.host, components[i]).c_str(), &info) == 0;
+            found.host = hostChild(found.host, components[i]);
+            found.names.push_back(components[i]);
+            break;
+        }
         auto name = hostName(found.host, components[i], dosPath);
         if (!name) {
             return name.error();

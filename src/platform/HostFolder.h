@@ -51,10 +51,32 @@ struct Located {
     bool exists = false;            // false: the last component names nothing yet
 };
 
+// How locate treats the last component.
+enum class LastName {
+    Lookup, // as every other: exactly, else through matchName (a name the user typed)
+    Exact,  // as given, never redirected (a name the program creates)
+};
+
 // Finds each component on the host, exactly or else through matchName; only the last may be
 // missing. Errors as splitDosPath and driveHostRoot, PathNotFound for a missing folder on the
 // way, else from the host's error number.
-Result<Located> locate(const DriveTable& drives, std::string_view dosPath);
+Result<Located> locate(const DriveTable& drives, std::string_view dosPath,
+                       LastName last = LastName::Lookup);
+
+// An entry that a name reaches although the folder stores it under another name.
+struct OtherName {
+    std::string name; // as the folder stores it
+    bool byAlias;     // reached through its 8.3 alias; else the names differ in letter case only
+};
+
+// The entry of `folder` that the kernel would open for `name` when no entry has exactly that
+// name: same letters in any case, else the same 8.3 alias. Nothing when `name` is stored as is
+// or reaches nothing.
+std::optional<OtherName> otherNameReached(const FolderNames& folder, std::string_view name);
+
+// Whether the host folder is on a file system whose kernel matches names itself without regard
+// to letter case (vfat, with its 8.3 aliases, and exfat).
+bool kernelMatchesNames(const std::string& folderHost);
 
 // locate() for something that must exist; `missing` is the code when it doesn't.
 Result<Located> locateExisting(const DriveTable& drives, std::string_view dosPath,

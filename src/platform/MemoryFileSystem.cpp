@@ -5,19 +5,11 @@
 #include "Wildcard.h"
 
 namespace dividra::platform {
-namespace {
 
 using memfs::makeError;
 using memfs::reasonFor;
 
-// A path resolved on the medium in its drive.
-struct Target {
-    std::shared_ptr<memfs::MediumData> medium;
-    memfs::DosParts parts;
-    memfs::Lookup at;
-};
-
-Result<Target> locate(const memfs::State& state, std::string_view path) {
+Result<memfs::Target> memfs::locate(const memfs::State& state, std::string_view path) {
     memfs::DosParts parts = memfs::splitDosPath(path);
     if (parts.letter == 0) {
         return makeError(ErrorCode::InvalidName, path, "No drive letter");
@@ -35,6 +27,11 @@ Result<Target> locate(const memfs::State& state, std::string_view path) {
     }
     return Target{std::move(medium), std::move(parts), std::move(at).value()};
 }
+
+namespace {
+
+using memfs::locate;
+using memfs::Target;
 
 // The existing entry at the path, for calls that change it.
 Result<Target> locateExisting(const memfs::State& state, std::string_view path, bool changing) {
@@ -81,6 +78,8 @@ Result<std::unique_ptr<File>> createAt(const std::shared_ptr<memfs::State>& stat
         return makeError(ErrorCode::SharingViolation, path, reasonFor(ErrorCode::SharingViolation));
     }
     if (node) {
+        // As a case-blind file system replaces the entry: the new file has the name given.
+        node->name = parts.names.back();
         medium->resize(*node, 0);
         node->attributes = attr::Archive | (node->attributes & (attr::Hidden | attr::System));
     } else {

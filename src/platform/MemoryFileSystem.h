@@ -47,7 +47,8 @@ struct Fault {
 // One call the program made.
 struct Call {
     // openRead, openReadShared, createAlways, read, write, flush, size, close, implicitClose
-    // (a handle destroyed unclosed), deleteFile, setAttributes, removeFolder, freeBytes.
+    // (a handle destroyed unclosed), deleteFile, setAttributes, removeFolder, freeBytes,
+    // folderSpace, lockFolder.
     std::string op;
     // As the caller gave it; for handle calls the path the file was opened with; "a:" for
     // freeBytes of drive 1.
@@ -164,9 +165,12 @@ public:
     std::vector<DriveInfo> drives() const override;
     DriveType driveType(std::string_view root) const override;
     std::int64_t freeBytes(int driveNumber) const override;
+    FolderSpace folderSpace(std::string_view folder) const override;
     Result<std::unique_ptr<File>> openRead(std::string_view path) override;
     Result<std::unique_ptr<File>> openReadShared(std::string_view path) override;
     Result<std::unique_ptr<File>> createAlways(std::string_view path) override;
+    Result<std::optional<FileId>> probeCreate(std::string_view path) const override;
+    Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;
     Status deleteFile(std::string_view path) override;
     Result<std::uint32_t> attributes(std::string_view path) const override;
     Status setAttributes(std::string_view path, std::uint32_t attributes) override;

@@ -3,6 +3,7 @@
 #include "MemoryFileSystem.h"
 
 #include <map>
+#include <set>
 
 // The inner parts of MemoryFileSystem, shared by its source files.
 namespace dividra::platform::memfs {
@@ -105,6 +106,7 @@ struct State {
     std::int64_t bytesRead = 0;
     std::int64_t bytesWritten = 0;
     std::uint64_t nextInsertion = 1;
+    std::set<std::string> lockedFolders; // split locks, by folded path
 
     // The medium in the drive, or null (no drive, no medium).
     std::shared_ptr<MediumData> mediumIn(char letter) const;
@@ -115,6 +117,15 @@ struct State {
     // strikes; counts the call as passed otherwise.
     std::optional<Error> callFault(Fault::Kind kind, const DosParts& path, std::string_view text);
 };
+
+// A path resolved on the medium in its drive.
+struct Target {
+    std::shared_ptr<MediumData> medium;
+    DosParts parts;
+    Lookup at;
+};
+// NotReady without a medium, PathNotFound for a missing drive or folder on the way.
+Result<Target> locate(const State& state, std::string_view path);
 
 enum class OpenMode { Read, ReadShared, Write };
 

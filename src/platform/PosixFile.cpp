@@ -139,6 +139,10 @@ Error readOnlyError(std::string_view dosPath) {
     return Error{ErrorCode::AccessDenied, std::string(dosPath) + ": the file is read-only"};
 }
 
+Error notRegularError(std::string_view dosPath) {
+    return Error{ErrorCode::AccessDenied, std::string(dosPath) + ": is not a regular file"};
+}
+
 int tryLock(int fd, int operation) {
     int rc = 0;
     do {
@@ -168,7 +172,7 @@ Result<std::unique_ptr<File>> adoptRegular(int fd, std::string_view dosPath) {
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return osError(S_ISDIR(info.st_mode) ? EISDIR : EACCES, dosPath);
+        return S_ISDIR(info.st_mode) ? osError(EISDIR, dosPath) : notRegularError(dosPath);
     }
     // Opened non-blocking only so that a FIFO couldn't hang the open.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);

@@ -21,6 +21,8 @@ Error osError(int err, std::string_view dosPath);
 Error sharingError(std::string_view dosPath);
 // AccessDenied: the file's ReadOnly attribute forbids the change.
 Error readOnlyError(std::string_view dosPath);
+// AccessDenied: a FIFO, device or socket where a file is read or written.
+Error notRegularError(std::string_view dosPath);
 
 // Takes a non-blocking flock (operation LOCK_SH or LOCK_EX): 0 when taken, EWOULDBLOCK when
 // another open file holds a conflicting one. File systems without flock support give 0: the
@@ -34,8 +36,8 @@ int openRetrying(const std::string& host, int flags, mode_t mode = 0);
 FileId idOf(const struct stat& info);
 
 // Wraps a descriptor of a regular file as a File named `dosPath` in its errors; refuses anything
-// else (AccessDenied, a folder as EISDIR). Takes ownership of fd: closes it on failure. Clears
-// O_NONBLOCK.
+// else (a folder as EISDIR, others as notRegularError). Takes ownership of fd: closes it on
+// failure. Clears O_NONBLOCK.
 Result<std::unique_ptr<File>> adoptRegular(int fd, std::string_view dosPath);
 
 } // namespace dividra::platform::detail

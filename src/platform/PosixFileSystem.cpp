@@ -7,7 +7,9 @@
 #include "Wildcard.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <limits>
 #include <sys/file.h>
@@ -20,6 +22,155 @@
 namespace dividra::platform {
 
 using namespace detail;
+
+namespace {
+
+// The host folder that holds a located entry.
+std::string parentOf(const Located& located) {
+    const auto slash = located.host.rfind('/');
+    return slash == 0 ? std::string("/") : located.host.substr(0, slash);
+}
+
+// What creating a name under its exact spelling meets.
+struct CreateTarget {
+    Located located;
+    std::optional<FileId> replaced; // the regular file the name holds now
+    bool unlinkFirst = false;       // a symbolic link, or a file stored in another letter case
+};
+
+// A name that reaches a file of another long name through the kernel's own alias.
+Error aliasClash(std::string_view path, const std::string& otherName) {
+    const std::string_view folder = path.substr(0, path.rfind('\\') + 1);
+    return Error{ErrorCode::AccessDenied, std::string(path) + ": this name is the 8.3 alias of " +
+                                              std::string(folder) + otherName +
+                                              ", which it would overwrite"};
+}
+
+// Refuses what createAlways must never replace; notes what it must unlink first.
+Result<CreateTarget> createTarget(const DriveTable& drives, std::string_view path) {
+    auto found = locate(drives, path, LastName::Exact);
+    if (!found) {
+        return found.error();
+    }
+    CreateTarget target{std::move(found).value(), std::nullopt, false};
+    const Located& at = target.located;
+    if (at.names.empty()) {
+        return osError(EISDIR, path);
+    }
+    if (!at.exists) {
+        return target;
+    }
+    const std::string folder = parentOf(at);
+    if (kernelMatchesNames(folder)) {
+        auto listing = listFolder(folder);
+        if (listing.index() == 1) {
+            return folderError(std::get<1>(listing), path);
+        }
+        if (auto other = otherNameReached(std::get<0>(listing), at.names.back())) {
+            if (other->byAlias) {
+                return aliasClash(path, other->name);
+            }
+            target.unlinkFirst = true;
+        }
+    }
+    struct stat info {};
+    if (::lstat(at.host.c_str(), &info) != 0) {
+        return osError(errno, path);
+    }
+    if (S_ISLNK(info.st_mode)) {
+        target.unlinkFirst = true;
+    } else if (S_ISDIR(info.st_mode)) {
+        return osError(EISDIR, path);
+    } else if (!S_ISREG(info.st_mode)) {
+        return notRegularError(path);
+    } else if ((info.st_mode & S_IWUSR) == 0) {
+        return readOnlyError(path);
+    } else {
+        target.replaced = idOf(info);
+    }
+    return target;
+}
+
+// Whether another open file holds a lock on the regular file at `host`.
+bool heldElsewhere(const std::string& host) {
+    const int fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const bool held = fd >= 0 && tryLock(fd, LOCK_EX) != 0;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return held;
+}
+
+// Unlinks an entry unless someone holds it locked.
+Status unlinkUnlessHeld(const std::string& host, std::string_view path) {
+    if (heldElsewhere(host)) {
+        return sharingError(path);
+    }
+    if (::unlink(host.c_str()) != 0) {
+        return osError(errno, path);
+    }
+    return {};
+}
+
+FolderSpace spaceOf(const std::string& host) {
+    struct statvfs volume {};
+    if (::statvfs(host.c_str(), &volume) != 0) {
+        return {};
+    }
+    const auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    const std::uint64_t unit = volume.f_frsize == 0 ? 1 : volume.f_frsize;
+    const std::uint64_t blocks = volume.f_bavail;
+    return {static_cast<std::int64_t>(blocks > limit / unit ? limit : blocks * unit),
+            static_cast<std::int64_t>(std::min<std::uint64_t>(unit, limit))};
+}
+
+class FlockHold final : public FolderLock {
+public:
+    explicit FlockHold(int fd) : m_fd(fd) {}
+    ~FlockHold() override { ::close(m_fd); }
+    FlockHold(const FlockHold&) = delete;
+    FlockHold& operator=(const FlockHold&) = delete;
+
+private:
+    int m_fd;
+};
+
+// A file standing for a removable drive: its host folder or device, escaped into one name.
+std::string driveLockFile(const DriveEntry& drive) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string name = "dividra-drive-";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const char c : drive.device.empty() ? drive.hostRoot : drive.device) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) != 0 || c == '-' || c == '.') {
+            name += c;
+        } else {
+            name += {'_', kHex[u >> 4], kHex[u & 15]};
+        }
+    }
+    const std::string folder = runtime != nullptr && *runtime == '/' ? runtime : "/tmp";
+    return hostChild(folder, name + ".lock");
+}
+
+Result<std::unique_ptr<FolderLock>> holdExclusively(const std::string& host, int flags,
+                                                    std::string_view path) {
+    int fd = openRetrying(host, flags | O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0 && errno == EACCES && (flags & O_CREAT) != 0) {
+        // Another user's lock file in a sticky folder can still be opened as it is.
+        fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (fd < 0) {
+        return osError(errno, path);
+    }
+    if (tryLock(fd, LOCK_EX) != 0) {
+        ::close(fd);
+        return Error{ErrorCode::SharingViolation,
+                     std::string(path) + ": another split is writing there now"};
+    }
+    return std::unique_ptr<FolderLock>(std::make_unique<FlockHold>(fd));
+}
+
+} // namespace
 
 PosixFileSystem::PosixFileSystem(DriveTable drives) : m_drives(std::move(drives)) {}
 
@@ -43,14 +194,12 @@ std::int64_t PosixFileSystem::freeBytes(int driveNumber) const {
         return -1;
     }
     const auto root = m_drives.currentRoot(static_cast<char>('a' + driveNumber - 1));
-    struct statvfs volume {};
-    if (!root || ::statvfs(root->c_str(), &volume) != 0) {
-        return -1;
-    }
-    const auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    const std::uint64_t unit = volume.f_frsize == 0 ? 1 : volume.f_frsize;
-    const std::uint64_t blocks = volume.f_bavail;
-    return static_cast<std::int64_t>(blocks > limit / unit ? limit : blocks * unit);
+    return root ? spaceOf(*root).freeBytes : -1;
+}
+
+FolderSpace PosixFileSystem::folderSpace(std::string_view folder) const {
+    auto found = locateExisting(m_drives, folder, ErrorCode::PathNotFound);
+    return found ? spaceOf(found.value().host) : FolderSpace{};
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::openExisting(std::string_view path, bool lock) {
@@ -78,24 +227,14 @@ Result<std::unique_ptr<File>> PosixFileSystem::openReadShared(std::string_view p
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::createAlways(std::string_view path) {
-    auto found = locate(m_drives, path);
-    if (!found) {
-        return found.error();
+    auto target = createTarget(m_drives, path);
+    if (!target) {
+        return target.error();
     }
-    const std::string& host = found.value().host;
-    struct stat info {};
-    if (found.value().names.empty()) {
-        return osError(EISDIR, path);
-    }
-    if (::lstat(host.c_str(), &info) == 0) {
-        if (S_ISLNK(info.st_mode) && ::unlink(host.c_str()) != 0) {
-            return osError(errno, path);
-        }
-        if (S_ISDIR(info.st_mode)) {
-            return osError(EISDIR, path);
-        }
-        if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-            return readOnlyError(path);
+    const std::string& host = target.value().located.host;
+    if (target.value().unlinkFirst) {
+        if (const Status removed = unlinkUnlessHeld(host, path); !removed) {
+            return removed.error();
         }
     }
     const int flags = O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
@@ -115,6 +254,31 @@ Result<std::unique_ptr<File>> PosixFileSystem::createAlways(std::string_view pat
     return file;
 }
 
+Result<std::optional<FileId>> PosixFileSystem::probeCreate(std::string_view path) const {
+    auto target = createTarget(m_drives, path);
+    if (!target) {
+        return target.error();
+    }
+    return target.value().replaced;
+}
+
+Result<std::unique_ptr<FolderLock>> PosixFileSystem::lockFolder(std::string_view folder) {
+    auto parts = splitDosPath(folder);
+    if (!parts) {
+        return parts.error();
+    }
+    const DriveEntry* drive = m_drives.find(parts.value().letter);
+    if (drive != nullptr && drive->type == DriveType::Removable &&
+        parts.value().components.empty()) {
+        return holdExclusively(driveLockFile(*drive), O_CREAT, folder);
+    }
+    auto found = locateExisting(m_drives, folder, ErrorCode::PathNotFound);
+    if (!found) {
+        return found.error();
+    }
+    return holdExclusively(found.value().host, O_DIRECTORY, folder);
+}
+
 Status PosixFileSystem::deleteFile(std::string_view path) {
     auto found = locateExisting(m_drives, path);
     if (!found) {
@@ -128,18 +292,11 @@ Status PosixFileSystem::deleteFile(std::string_view path) {
     if (S_ISDIR(info.st_mode)) {
         return osError(EISDIR, path);
     }
-    if (S_ISREG(info.st_mode)) {
-        if ((info.st_mode & S_IWUSR) == 0) {
-            return readOnlyError(path);
-        }
-        const int fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        const bool held = fd >= 0 && tryLock(fd, LOCK_EX) != 0;
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        if (held) {
-            return sharingError(path);
-        }
+    if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
+        return readOnlyError(path);
+    }
+    if (S_ISREG(info.st_mode) && heldElsewhere(host)) {
+        return sharingError(path);
     }
     if (::unlink(host.c_str()) != 0) {
         return osError(errno, path);
@@ -244,14 +401,15 @@ Result<std::string> PosixFileSystem::shortPath(std::string_view path) const {
     std::vector<std::string> aliases;
     std::string folderHost = located.root;
     for (const std::string& name : located.names) {
-        auto listing = listFolder(folderHost);
+        // Only a VFAT listing brings aliases; elsewhere one alias is worked out on its own.
+        auto listing = listFolder(folderHost, false);
         if (listing.index() == 1) {
             return folderError(std::get<1>(listing), path);
         }
         const FolderNames& folder = std::get<0>(listing);
         const auto at = std::find(folder.names.begin(), folder.names.end(), name);
         aliases.push_back(
-            at == folder.names.end()
+            at == folder.names.end() || folder.aliases.empty()
                 ? shortAlias(name, folder.names)
                 : folder.aliases[static_cast<std::size_t>(at - folder.names.begin())]);
         folderHost = hostChild(folderHost, name);

@@ -6,8 +6,10 @@
 // The FileSystem over the host's files, seen through the drive table.
 //
 // Names: a DOS component that doesn't exist exactly finds the entry equal to it ignoring letter
-// case, failing that the entry whose 8.3 alias it is; a new file is created as typed. Aliases
-// are the kernel's own on a VFAT mount, else those shortAliases gives the folder's names.
+// case, failing that the entry whose 8.3 alias it is; a file is created under its exact name.
+// Aliases are the kernel's own on a VFAT mount, else those shortAliases gives the folder's names.
+// Split locks: flock on the folder itself; for a removable drive's root, on a file named after
+// the drive in $XDG_RUNTIME_DIR (else /tmp), since the diskette under it changes.
 // Locks: openRead takes a shared flock, createAlways an exclusive one, both without waiting; a
 // conflict is SharingViolation. deleteFile likewise refuses a file someone holds locked.
 // Attributes: ReadOnly = no owner write bit, Hidden = name begins with ".", Directory for folders,
@@ -27,10 +29,13 @@ public:
     std::vector<DriveInfo> drives() const override;
     DriveType driveType(std::string_view root) const override;
     std::int64_t freeBytes(int driveNumber) const override;
+    FolderSpace folderSpace(std::string_view folder) const override;
 
     Result<std::unique_ptr<File>> openRead(std::string_view path) override;
     Result<std::unique_ptr<File>> openReadShared(std::string_view path) override;
     Result<std::unique_ptr<File>> createAlways(std::string_view path) override;
+    Result<std::optional<FileId>> probeCreate(std::string_view path) const override;
+    Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;
 
     Status deleteFile(std::string_view path) override;
     Result<std::uint32_t> attributes(std::string_view path) const override;

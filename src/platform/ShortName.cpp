@@ -122,11 +122,27 @@ std::vector<std::string> shortAliases(const std::vector<std::string>& folderName
     return aliases;
 }
 
-std::string shortAlias(std::string_view name, const std::vector<std::string>& folderNames) {
-    std::vector<std::string> names = folderNames;
-    if (std::find(names.begin(), names.end(), name) == names.end()) {
-        names.emplace_back(name);
+// Two aliases can only be equal when they start with the same character and end in the same
+// extension; a name's alias therefore depends on the names of its own key alone.
+std::pair<char, std::string> collisionKey(std::string_view name) {
+    if (fitsEightDotThree(name)) {
+        const std::string upperName = upperCase(name);
+        const auto dot = upperName.find('.');
+        return {upperName.front(), dot == std::string::npos ? "" : upperName.substr(dot + 1)};
     }
+    const auto [base, ext] = aliasParts(name);
+    return {base.empty() ? '_' : base.front(), ext};
+}
+
+std::string shortAlias(std::string_view name, const std::vector<std::string>& folderNames) {
+    const auto key = collisionKey(name);
+    std::vector<std::string> names;
+    for (const std::string& other : folderNames) {
+        if (other != name && collisionKey(other) == key) {
+            names.push_back(other);
+        }
+    }
+    names.emplace_back(name);
     const auto aliases = shortAliases(names);
     const auto at = std::find(names.begin(), names.end(), name) - names.begin();
     return aliases[static_cast<std::size_t>(at)];

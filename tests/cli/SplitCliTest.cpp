@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "TerminalMessageBoxes.h"
 #include "TestBytes.h"
+#include "TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,6 @@ const std::string kInsertFirst = "Please insert diskette #1 into drive \nA: and 
 class SplitCliTest : public ::testing::Test {
 protected:
     SplitCliTest() {
-        fs::create_directories(m_dir.file("floppy"));
         fs::create_directories(m_dir.file("out"));
         EnsureSettingsInitialised(kDesignBounds); // so a test can change settings first
     }
@@ -56,6 +56,7 @@ protected:
     }
 
     test::TempDir m_dir;
+    test::TmpfsMount m_floppy{m_dir.file("floppy")}; // the diskette in drive a:
     test::ScopedEnv m_drives{
         "DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed;a=" + m_dir.file("floppy") + ",removable"};
     test::ScopedEnv m_registry{"DIVIDRA_REGISTRY", m_dir.file("profile/registry.reg")};
@@ -105,7 +106,13 @@ TEST_F(SplitCliTest, DosNamesGiveTheEightDotThreeAlias) {
               "File Ext=.text\r\nTotal Files=3\r\nTotal Size=3000\r\n");
 }
 
+// For the tests that write onto the diskette.
+#define NEEDS_DISKETTE()                                                                           \
+    if (!m_floppy.mounted())                                                                       \
+    GTEST_SKIP() << m_floppy.why()
+
 TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
+    NEEDS_DISKETTE();
     WriteSettingInt(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy, 1);
     const std::string bytes = dividra::test::PatternBytes(1000);
     const Outcome outcome = run({m_dir.write("notes.txt", bytes), "--floppy", "A:"}, "\n");
@@ -118,6 +125,7 @@ TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
 }
 
 TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
+    NEEDS_DISKETTE();
     const std::string source = m_dir.write("notes.txt", dividra::test::PatternBytes(1000));
     struct Case {
         const char* input;
@@ -128,8 +136,7 @@ TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
          {Case{"", kExitCancelled, kInsertFirst}, Case{"c\n", kExitCancelled, kInsertFirst},
           Case{"x\n", kExitCancelled, kInsertFirst + "[OK/Cancel]\n"},
           Case{"x\nyes\n OK \n", kExitOk, kInsertFirst + "[OK/Cancel]\n[OK/Cancel]\n"}}) {
-        fs::remove_all(m_dir.file("floppy"));
-        fs::create_directories(m_dir.file("floppy"));
+        ASSERT_TRUE(m_floppy.remount());
         const Outcome outcome = run({source, "--floppy", "a:"}, c.input);
         EXPECT_EQ(outcome.status, c.status) << c.input;
         EXPECT_EQ(outcome.out, c.out) << c.input;
@@ -150,6 +157,7 @@ TEST_F(SplitCliTest, AnsweringNoWhenNoDisketteIsInTheDrive) {
 }
 
 TEST_F(SplitCliTest, EraseFollowsTheSettingUnlessGiven) {
+    NEEDS_DISKETTE();
     WriteSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 1);
     const std::string source = m_dir.write("notes.txt", "abc");
     m_dir.write("floppy/old.txt", "old");
@@ -160,6 +168,7 @@ TEST_F(SplitCliTest, EraseFollowsTheSettingUnlessGiven) {
 }
 
 TEST_F(SplitCliTest, OnlyRemovableRemoteAndRamDrivesTakeAFloppySplit) {
+    NEEDS_DISKETTE();
     const std::string source = m_dir.write("notes.txt", "abc");
     const std::string noFloppy = "Cannot split file to floppy diskette because you\n"
                                  "don't have any floppy drives on this system!\n\n"
@@ -176,6 +185,7 @@ TEST_F(SplitCliTest, OnlyRemovableRemoteAndRamDrivesTakeAFloppySplit) {
 }
 
 TEST_F(SplitCliTest, RefusalsExitWithOne) {
+    NEEDS_DISKETTE();
     const Outcome removable =
         run({m_dir.write("floppy/data.zip", "abc"), "--to", m_dir.file("out")}, "\n");
     EXPECT_EQ(removable.status, kExitFailed);

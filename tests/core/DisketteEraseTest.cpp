@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace dividra::core {
@@ -28,6 +31,15 @@ public:
     std::vector<platform::DriveInfo> drives() const override { return m_fs.drives(); }
     DriveType driveType(std::string_view root) const override { return m_fs.driveType(root); }
     std::int64_t freeBytes(int drive) const override { return m_fs.freeBytes(drive); }
+    platform::FolderSpace folderSpace(std::string_view folder) const override {
+        return m_fs.folderSpace(folder);
+    }
+    Result<std::optional<platform::FileId>> probeCreate(std::string_view path) const override {
+        return m_fs.probeCreate(path);
+    }
+    Result<std::unique_ptr<platform::FolderLock>> lockFolder(std::string_view folder) override {
+        return m_fs.lockFolder(folder);
+    }
     Result<std::unique_ptr<platform::File>> openRead(std::string_view path) override {
         return m_fs.openRead(path);
     }
@@ -103,22 +115,23 @@ TEST_F(DisketteEraseTest, ProtectedFilesAndNestedTreeGoDeepestFirst) {
 
     EXPECT_TRUE(m_fs.listAll('a').empty());
     EXPECT_EQ(m_host.eventsOf("status"), kStatusTexts);
+    // Every folder loses its read-only state before anything in it goes.
     EXPECT_EQ(m_fs.callLog(), (std::vector<std::string>{
+                                  "setAttributes a:\\A\\B\\C",
+                                  "setAttributes a:\\A\\B",
+                                  "setAttributes a:\\A",
+                                  "setAttributes a:",
                                   "setAttributes a:\\A\\B\\C\\three.txt",
                                   "deleteFile a:\\A\\B\\C\\three.txt",
-                                  "setAttributes a:\\A\\B\\C",
                                   "removeFolder a:\\A\\B\\C",
                                   "setAttributes a:\\A\\B\\two.txt",
                                   "deleteFile a:\\A\\B\\two.txt",
-                                  "setAttributes a:\\A\\B",
                                   "removeFolder a:\\A\\B",
                                   "setAttributes a:\\A\\one.txt",
                                   "deleteFile a:\\A\\one.txt",
-                                  "setAttributes a:\\A",
                                   "removeFolder a:\\A",
                                   "setAttributes a:\\IO.SYS",
                                   "deleteFile a:\\IO.SYS",
-                                  "setAttributes a:",
                                   "removeFolder a: -> AccessDenied",
                               }));
 }
@@ -178,21 +191,49 @@ TEST_F(DisketteEraseTest, WriteProtectedDisketteKeepsEverything) {
     EXPECT_EQ(m_host.eventsOf("status"), kStatusTexts);
 }
 
-TEST(DisketteErasePosixTest, RealFolderIsEmptied) {
+// Runs the work as the user "nobody" when the test runs as root (who passes every permission
+// check), as it is when not; the work's result crosses the fork as the exit status.
+bool asOrdinaryUser(const std::string& tree, const std::function<bool()>& work) {
+    if (::geteuid() != 0) {
+        return work();
+    }
+    constexpr uid_t kNobody = 65534;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(tree)) {
+        (void)::lchown(entry.path().c_str(), kNobody, kNobody);
+    }
+    (void)::chown(tree.c_str(), kNobody, kNobody);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+        ::_exit(dropped && work() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// Folders without write permission (mode 555) would keep their files if their read-only
+// state were cleared only after their files were tried.
+TEST(DisketteErasePosixTest, RealFolderIsEmptiedReadOnlyFoldersIncluded) {
     dividra::test::TempDir dir;
     dir.write("README.TXT", "r");
     dir.write(".hidden", "h");
     const std::string locked = dir.write("DOCS/OLD/keep.txt", "k");
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    platform::PosixFileSystem fs(
-        platform::DriveTable::parse("a=" + dir.path() + ",removable").value());
-    test::ScriptedHost host;
-
-    EraseDiskette(host, fs, 'a');
-
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
-    EXPECT_EQ(host.eventsOf("status"), kStatusTexts);
+    dir.write("DOCS/notes.txt", "n");
+    namespace stdfs = std::filesystem;
+    stdfs::permissions(locked, stdfs::perms::owner_write, stdfs::perm_options::remove);
+    for (const char* folder : {"DOCS", "DOCS/OLD"}) {
+        stdfs::permissions(dir.file(folder), stdfs::perms(0555));
+    }
+    const std::string root = dir.path();
+    const bool emptied = asOrdinaryUser(root, [&root] {
+        platform::PosixFileSystem fs(platform::DriveTable::parse("a=" + root + ",fixed").value());
+        test::ScriptedHost host;
+        EraseDiskette(host, fs, 'a');
+        return stdfs::is_empty(root) && host.eventsOf("status") == kStatusTexts;
+    });
+    EXPECT_TRUE(emptied);
+    EXPECT_TRUE(stdfs::is_empty(root));
 }
 
 } // namespace

@@ -4,13 +4,11 @@
 #include "SplitCommand.h"
 #include "TempDir.h"
 #include "TestBytes.h"
+#include "TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <sys/mount.h>
 
 // Floppy splits onto a real size-limited file system standing in for 1.44 MB diskettes.
 namespace dividra::core {
@@ -22,29 +20,16 @@ using dividra::test::TempDir;
 class RealDisketteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(m_mount);
-        if (!insertDiskette()) {
-            GTEST_SKIP() << "mount -t tmpfs refused here (" << std::strerror(errno)
-                         << "); the real-diskette tests need it";
+        if (!m_diskette.mounted()) {
+            GTEST_SKIP() << m_diskette.why() << "; the real-diskette tests need it";
         }
         m_fs.emplace(
             platform::DriveTable::parse("a=" + m_mount + ",removable;c=" + m_dir.path() + ",fixed")
                 .value());
     }
-    void TearDown() override { ejectDiskette(); }
 
     // A fresh, empty 1440 KB "diskette" at the mount point.
-    bool insertDiskette() {
-        ejectDiskette();
-        m_mounted = ::mount("tmpfs", m_mount.c_str(), "tmpfs", 0, "size=1440k") == 0;
-        return m_mounted;
-    }
-    void ejectDiskette() {
-        if (m_mounted) {
-            ::umount2(m_mount.c_str(), MNT_DETACH);
-            m_mounted = false;
-        }
-    }
+    bool insertDiskette() { return m_diskette.remount(); }
     std::string onDiskette(const char* name) const { return TempDir::read(m_mount + "/" + name); }
 
     void pick(std::size_t size) {
@@ -56,7 +41,7 @@ protected:
     TempDir m_dir;
     test::ProfileScope m_profile;
     std::string m_mount = m_dir.file("floppy");
-    bool m_mounted = false;
+    dividra::test::TmpfsMount m_diskette{m_mount};
     std::optional<platform::PosixFileSystem> m_fs;
     test::ScriptedHost m_host;
     std::string m_source;
@@ -95,6 +80,29 @@ TEST_F(RealDisketteTest, ADisketteThatFillsDuringASegmentStopsTheSplit) {
         << errors[0];
     EXPECT_FALSE(std::filesystem::exists(m_mount + "/data.kpn"));
     EXPECT_EQ(m_host.eventsOf("busy"), (Texts{"1", "0"}));
+}
+
+// A bare mount folder is an empty drive: the question comes, and nothing lands in the folder,
+// not even when erasing is on.
+TEST_F(RealDisketteTest, ADisketteTakenOutBetweenPromptsGetsTheNoDisketteQuestion) {
+    pick(2000000);
+    m_host.inputs.eraseDiskettes = true;
+    m_host.answers = {IDOK, IDOK, IDNO};
+    m_host.onBox = [&](const std::string& kind, const std::string& text) {
+        if (kind == "okcancel" && text.find("#2") != std::string::npos) {
+            m_diskette.unmount();
+            m_dir.write("floppy/keep.txt", "the folder's own file");
+        }
+    };
+    EXPECT_EQ(ToolBtnSplitClick(m_host, *m_fs), SplitOutcome::Cancelled);
+    const Texts questions = m_host.eventsOf("yesno");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].starts_with("Either there is no diskette in drive A:"))
+        << questions[0];
+    EXPECT_EQ(onDiskette("keep.txt"), "the folder's own file");
+    EXPECT_FALSE(std::filesystem::exists(m_mount + "/data.001"));
+    EXPECT_FALSE(std::filesystem::exists(m_mount + "/data.kpn"));
+    EXPECT_TRUE(m_host.eventsOf("info").empty());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "DriveTable.h"
 
 #include "TempDir.h"
+#include "TmpfsMount.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace {
 
 using test::ScopedEnv;
 using test::TempDir;
+using test::TmpfsMount;
 
 std::string parseError(std::string_view spec) {
     auto table = DriveTable::parse(spec);
@@ -62,17 +64,26 @@ TEST(DriveTable, HostPathsAreLexicallyNormal) {
     EXPECT_EQ(lexicallyNormalHostPath("/"), "/");
 }
 
-TEST(DriveTable, ConfiguredRemovableDriveHasAMediumOnlyWhileItsFolderExists) {
+TEST(DriveTable, ConfiguredRemovableDriveHasAMediumOnlyWhileSomethingIsMountedOnIt) {
     TempDir dir;
     auto table =
         DriveTable::parse("a=" + dir.file("fd") + ",removable;c=" + dir.file("none") + ",fixed");
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.value().currentRoot('a'), std::nullopt);
+    // A bare folder is an empty drive, never a diskette to write into or erase.
     std::filesystem::create_directory(dir.file("fd"));
-    EXPECT_EQ(table.value().currentRoot('A'), dir.file("fd"));
+    EXPECT_EQ(table.value().currentRoot('A'), std::nullopt);
     // A fixed drive is taken at its word.
     EXPECT_EQ(table.value().currentRoot('c'), dir.file("none"));
     EXPECT_EQ(table.value().currentRoot('q'), std::nullopt);
+
+    TmpfsMount diskette(dir.file("fd"));
+    if (!diskette.mounted()) {
+        GTEST_SKIP() << diskette.why();
+    }
+    EXPECT_EQ(table.value().currentRoot('A'), dir.file("fd"));
+    diskette.unmount();
+    EXPECT_EQ(table.value().currentRoot('a'), std::nullopt);
 }
 
 TEST(DriveTable, EnvironmentOverridesDetection) {

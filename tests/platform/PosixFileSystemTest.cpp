@@ -130,17 +130,22 @@ TEST_F(PosixFs, NamesMatchBlindToCaseThenByTheirAlias) {
     EXPECT_EQ(m_fs.fileId("c:\\nothing"), std::nullopt);
     EXPECT_EQ(failure(m_fs.longPath("c:\\nothing")).code, ErrorCode::NotFound);
 
-    // An existing file in another case is replaced, not joined by a second one.
-    ASSERT_TRUE(m_fs.createAlways("c:\\My Documents\\DATA.ZIP").ok());
-    EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/data.zip")), "");
-    EXPECT_FALSE(fs::exists(m_dir.file("c/My Documents/DATA.ZIP")));
+    // A file is created under its exact name: lookups find, they never redirect a write.
+    for (const char* created : {"c:\\My Documents\\DATA.ZIP", "c:\\mydocu~1\\LONGFI~1.TXT"}) {
+        EXPECT_EQ(m_fs.probeCreate(created).value(), std::nullopt) << created;
+        ASSERT_TRUE(m_fs.createAlways(created).ok()) << created;
+    }
+    EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/data.zip")), "zip");
+    EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/longfilename.txt")), "long");
+    EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/DATA.ZIP")), "");
+    EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/LONGFI~1.TXT")), "");
 }
 
 TEST_F(PosixFs, CreateReplacesASymbolicLinkInsteadOfWritingThroughIt) {
     m_dir.write("c/target.txt", "keep");
     fs::create_symlink(host("target.txt"), host("link.txt"));
     fs::create_symlink(host("nowhere.txt"), host("dangling.txt"));
-    for (const char* path : {"c:\\link.txt", "c:\\DANGLING.TXT"}) {
+    for (const char* path : {"c:\\link.txt", "c:\\dangling.txt"}) {
         auto created = m_fs.createAlways(path);
         ASSERT_TRUE(created.ok()) << created.error().message;
         EXPECT_EQ(created.value()->write(bytes("new")).value(), 3u);
@@ -217,7 +222,10 @@ TEST_F(PosixFs, ErrorsNameThePathAndTheReason) {
         {failure(m_fs.createAlways("c:")), ErrorCode::AccessDenied, "c:: Is a directory"},
         {failure(m_fs.deleteFile("c:\\sub")), ErrorCode::AccessDenied, "c:\\sub: Is a directory"},
         {failure(m_fs.openReadShared("c:\\pipe")), ErrorCode::AccessDenied,
-         "c:\\pipe: Permission denied"}, // and doesn't hang waiting for a writer
+         "c:\\pipe: is not a regular file"}, // and doesn't hang waiting for a writer
+        {failure(m_fs.probeCreate("c:\\pipe")), ErrorCode::AccessDenied,
+         "c:\\pipe: is not a regular file"},
+        {failure(m_fs.probeCreate("c:\\sub")), ErrorCode::AccessDenied, "c:\\sub: Is a directory"},
         {failure(m_fs.openRead("a:\\x")), ErrorCode::NotReady, "a:\\x: no disk in drive a:"},
         {failure(m_fs.attributes("c:\\missing")), ErrorCode::NotFound,
          "c:\\missing: No such file or directory"},

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "StandardStreams.h"
 
 #include <iostream>
 #include <string>
@@ -6,6 +7,7 @@
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    dividra::platform::ReopenClosedStandardStreams();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     return dividra::cli::RunCli(arguments, std::cin, std::cout, std::cerr, isatty(2) == 1);
 }

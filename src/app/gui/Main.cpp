@@ -2,11 +2,13 @@
 #include "DriveTable.h"
 #include "PosixFileSystem.h"
 #include "QtMessageBoxes.h"
+#include "StandardStreams.h"
 
 #include <QApplication>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    dividra::platform::ReopenClosedStandardStreams();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dividra"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dividra"));
