@@ -49,5 +49,29 @@ TEST(ShortName, AliasOfOneNameAmongItsFolder) {
     EXPECT_EQ(shortAlias("Data.Zip", {}), "Data.Zip");
 }
 
+// One alias is worked out from the names that could share it only; it must be the one the
+// whole folder gives, whatever else the folder holds.
+TEST(ShortName, AliasOfOneNameIsTheFolderWideOne) {
+    std::vector<std::string> folder{"ANNUAL~1.ZIP",
+                                    "annual.zip",
+                                    "A~1.ZIP",
+                                    "a b.zip",
+                                    ".annual report.zip",
+                                    "Another one.zip",
+                                    "Annual.Report.txt",
+                                    "annual report.ZIPPED",
+                                    "_~1",
+                                    " x",
+                                    "Ärger.zip"};
+    for (int n = 1; n <= 12; ++n) {
+        folder.push_back("Annual Report " + std::to_string(n) + ".zip");
+        folder.push_back("file-" + std::to_string(n) + ".dat");
+    }
+    const auto all = shortAliases(folder);
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        EXPECT_EQ(shortAlias(folder[i], folder), all[i]) << folder[i];
+    }
+}
+
 } // namespace
 } // namespace dividra::platform
