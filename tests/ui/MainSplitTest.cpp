@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,6 +50,26 @@ TEST_F(MainSplitTest, TheSplitButtonCutsTheFileIntoTheChosenFolder) {
     EXPECT_EQ(window.StatProgress->partsComplete(), 0);
     EXPECT_FALSE(window.Splitting);
     EXPECT_TRUE(m_boxes.texts().empty());
+}
+
+// The floppy list keeps network drives; with Erase Diskettes on, Split says why it won't.
+TEST_F(MainSplitTest, EraseOntoANetworkDriveIsRefusedWhenSplitIsPressed) {
+    m_fs.addDrive('n', platform::DriveType::Remote, 1457664, "\\\\server\\share");
+    m_fs.putFile("n:\\projects\\plan.txt", "keep");
+    TFrmMain& window = shown();
+    ASSERT_EQ(window.PageDest->currentWidget(), window.TabDestFD);
+    ASSERT_TRUE(window.ComboDestFD->currentText().startsWith(QStringLiteral("n:")));
+    window.ChkErase->setChecked(true);
+    pickSource(3000);
+    window.ToolBtnSplit->click();
+    EXPECT_EQ(m_boxes.texts(),
+              std::vector<std::string>{
+                  "Erase Diskettes is on, but N: is a network drive, not a diskette drive.\n\n"
+                  "Dividra erases only diskettes in removable drives. Turn Erase Diskettes off "
+                  "to split onto N: without erasing it.\n\nNothing was written."});
+    EXPECT_EQ(m_fs.contents("n:\\projects\\plan.txt"), "keep");
+    EXPECT_EQ(child<QLabel>("StatText")->text(), QStringLiteral("Ready"));
+    EXPECT_FALSE(window.Splitting);
 }
 
 TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
