@@ -182,8 +182,7 @@ Result<Located> locate(const DriveTable& drives, std::string_view dosPath, LastN
     const auto& components = rooted.value().parts.components;
     for (std::size_t i = 0; i < components.size(); ++i) {
         if (last == LastName::Exact && i + 1 == components.size()) {
-            struct stat info {};
-            found.exists = ::lstat(hostChild(found.host, components[i]).c_str(), &info) == 0;
+            found.exists = false;
             found.host = hostChild(found.host, components[i]);
             found.names.push_back(components[i]);
             break;

@@ -54,7 +54,8 @@ struct Located {
 // How locate treats the last component.
 enum class LastName {
     Lookup, // as every other: exactly, else through matchName (a name the user typed)
-    Exact,  // as given, never redirected (a name the program creates)
+    Exact,  // as given and not looked at: `exists` stays false (a name the program creates,
+            // which the caller examines itself)
 };
 
 // Finds each component on the host, exactly or else through matchName; only the last may be

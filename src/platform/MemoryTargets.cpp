@@ -1,7 +1,7 @@
 #include "MemoryFileSystem.h"
 #include "MemoryVolume.h"
 
-#include <cctype>
+#include <string>
 
 // What a split asks of its destination before it writes: room, the names it will create, and
 // its lock.
@@ -24,17 +24,6 @@ private:
     std::weak_ptr<memfs::State> m_state;
     std::string m_key;
 };
-
-std::string folded(const memfs::DosParts& parts) {
-    std::string key(1, parts.letter);
-    for (const std::string& name : parts.names) {
-        key += '\\';
-        for (const char c : name) {
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-    }
-    return key;
-}
 
 } // namespace
 
@@ -75,15 +64,18 @@ Result<std::unique_ptr<FolderLock>> MemoryFileSystem::lockFolder(std::string_vie
     const memfs::DosParts parts = memfs::splitDosPath(folder);
     const bool driveRoot =
         parts.letter != 0 && parts.names.empty() && m_state->drives.count(parts.letter) != 0;
-    // A drive root is locked whether or not a medium is in the drive.
+    // A drive root is locked whether or not a medium is in the drive; a folder by its identity,
+    // however its path is spelt.
+    std::string key(1, parts.letter);
     if (!driveRoot) {
         auto target = memfs::locate(*m_state, folder);
         if (!target || !target.value().at.node || !target.value().at.node->folder) {
             return memfs::makeError(ErrorCode::PathNotFound, folder,
                                     memfs::reasonFor(ErrorCode::PathNotFound));
         }
+        key = std::to_string(target.value().medium->device) + ":" +
+              std::to_string(target.value().at.node->inode);
     }
-    const std::string key = folded(parts);
     if (!m_state->lockedFolders.insert(key).second) {
         m_state->record("lockFolder", folder, ErrorCode::SharingViolation);
         return Error{ErrorCode::SharingViolation,

@@ -106,7 +106,7 @@ struct State {
     std::int64_t bytesRead = 0;
     std::int64_t bytesWritten = 0;
     std::uint64_t nextInsertion = 1;
-    std::set<std::string> lockedFolders; // split locks, by folded path
+    std::set<std::string> lockedFolders; // split locks: "a" for a drive, else "device:inode"
 
     // The medium in the drive, or null (no drive, no medium).
     std::shared_ptr<MediumData> mediumIn(char letter) const;

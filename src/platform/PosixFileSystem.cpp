@@ -57,8 +57,9 @@ Result<CreateTarget> createTarget(const DriveTable& drives, std::string_view pat
     if (at.names.empty()) {
         return osError(EISDIR, path);
     }
-    if (!at.exists) {
-        return target;
+    struct stat info {};
+    if (::lstat(at.host.c_str(), &info) != 0) {
+        return errno == ENOENT ? Result<CreateTarget>(std::move(target)) : osError(errno, path);
     }
     const std::string folder = parentOf(at);
     if (kernelMatchesNames(folder)) {
@@ -72,10 +73,6 @@ Result<CreateTarget> createTarget(const DriveTable& drives, std::string_view pat
             }
             target.unlinkFirst = true;
         }
-    }
-    struct stat info {};
-    if (::lstat(at.host.c_str(), &info) != 0) {
-        return osError(errno, path);
     }
     if (S_ISLNK(info.st_mode)) {
         target.unlinkFirst = true;
@@ -292,12 +289,11 @@ Status PosixFileSystem::deleteFile(std::string_view path) {
     if (S_ISDIR(info.st_mode)) {
         return osError(EISDIR, path);
     }
-    if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-        return readOnlyError(path);
+    if (S_ISREG(info.st_mode)) {
+        return (info.st_mode & S_IWUSR) == 0 ? Status(readOnlyError(path))
+                                             : unlinkUnlessHeld(host, path);
     }
-    if (S_ISREG(info.st_mode) && heldElsewhere(host)) {
-        return sharingError(path);
-    }
+    // Links, FIFOs and devices are not opened to ask for their lock.
     if (::unlink(host.c_str()) != 0) {
         return osError(errno, path);
     }

@@ -67,6 +67,18 @@ std::string numberedAlias(const std::string& base, const std::string& ext, int n
     return alias;
 }
 
+// Two aliases can only be equal when they start with the same character and end in the same
+// extension; a name's alias therefore depends on the names of its own key alone.
+std::pair<char, std::string> collisionKey(std::string_view name) {
+    if (fitsEightDotThree(name)) {
+        const std::string upperName = upperCase(name);
+        const auto dot = upperName.find('.');
+        return {upperName.front(), dot == std::string::npos ? "" : upperName.substr(dot + 1)};
+    }
+    const auto [base, ext] = aliasParts(name);
+    return {base.empty() ? '_' : base.front(), ext};
+}
+
 } // namespace
 
 bool fitsEightDotThree(std::string_view name) {
@@ -120,18 +132,6 @@ std::vector<std::string> shortAliases(const std::vector<std::string>& folderName
         }
     }
     return aliases;
-}
-
-// Two aliases can only be equal when they start with the same character and end in the same
-// extension; a name's alias therefore depends on the names of its own key alone.
-std::pair<char, std::string> collisionKey(std::string_view name) {
-    if (fitsEightDotThree(name)) {
-        const std::string upperName = upperCase(name);
-        const auto dot = upperName.find('.');
-        return {upperName.front(), dot == std::string::npos ? "" : upperName.substr(dot + 1)};
-    }
-    const auto [base, ext] = aliasParts(name);
-    return {base.empty() ? '_' : base.front(), ext};
 }
 
 std::string shortAlias(std::string_view name, const std::vector<std::string>& folderNames) {
