@@ -1,10 +1,10 @@
 // Times filling the file list with 100,000 files and the folder list with 10,000 subfolders,
 // on the in-memory file system and on a real temporary folder. Run a Release build.
-#include "DirectoryListBox.h"
-#include "DriveTable.h"
-#include "FileListBox.h"
-#include "MemoryFileSystem.h"
-#include "PosixFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/FileListBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

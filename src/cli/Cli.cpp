@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "Defaults.h"
-#include "PlanCommand.h"
-#include "SplitCommandLine.h"
+#include "cli/PlanCommand.h"
+#include "cli/SplitCommandLine.h"
+#include "settings/Defaults.h"
 
 #include <istream>
 #include <ostream>

@@ -1,6 +1,6 @@
-#include "CommandLineFiles.h"
+#include "cli/CommandLineFiles.h"
 
-#include "DosPath.h"
+#include "platform/DosPath.h"
 
 #include <filesystem>
 

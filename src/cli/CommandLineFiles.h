@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PosixFileSystem.h"
-#include "Result.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <string>

@@ -1,13 +1,13 @@
-#include "PlanCommand.h"
+#include "cli/PlanCommand.h"
 
-#include "Cli.h"
-#include "CommandLineFiles.h"
-#include "DriveTable.h"
-#include "Global.h"
-#include "PosixFileSystem.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "cli/Cli.h"
+#include "cli/CommandLineFiles.h"
+#include "core/SegmentPlan.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/Global.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <iosfwd>

@@ -1,16 +1,16 @@
-#include "SplitCommandLine.h"
+#include "cli/SplitCommandLine.h"
 
-#include "Cli.h"
-#include "CommandLineFiles.h"
-#include "Global.h"
-#include "PlanCommand.h"
-#include "SegmentPath.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SplitCommand.h"
-#include "TerminalHost.h"
-#include "TerminalMessageBoxes.h"
+#include "cli/Cli.h"
+#include "cli/CommandLineFiles.h"
+#include "cli/PlanCommand.h"
+#include "cli/TerminalHost.h"
+#include "cli/TerminalMessageBoxes.h"
+#include "core/SegmentPath.h"
+#include "core/SegmentPlan.h"
+#include "core/SplitCommand.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/Global.h"
 
 #include <optional>
 #include <ostream>

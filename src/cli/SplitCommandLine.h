@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PosixFileSystem.h"
-#include "Result.h"
-#include "SplitHost.h"
+#include "core/SplitHost.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/Result.h"
 
 #include <iosfwd>
 #include <string>

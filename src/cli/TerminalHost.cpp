@@ -1,6 +1,6 @@
-#include "TerminalHost.h"
+#include "cli/TerminalHost.h"
 
-#include "SegmentCopy.h"
+#include "core/SegmentCopy.h"
 
 #include <algorithm>
 #include <ostream>

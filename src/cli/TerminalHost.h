@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SplitHost.h"
+#include "core/SplitHost.h"
 
 #include <iosfwd>
 

@@ -1,4 +1,4 @@
-#include "TerminalMessageBoxes.h"
+#include "cli/TerminalMessageBoxes.h"
 
 #include <algorithm>
 #include <array>

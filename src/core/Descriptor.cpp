@@ -1,7 +1,7 @@
-#include "Descriptor.h"
+#include "core/Descriptor.h"
 
-#include "SafeWrite.h"
-#include "SegmentPath.h"
+#include "core/SafeWrite.h"
+#include "core/SegmentPath.h"
 
 #include <span>
 

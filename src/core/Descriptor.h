@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "Result.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <optional>

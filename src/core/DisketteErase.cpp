@@ -1,6 +1,6 @@
-#include "DisketteErase.h"
+#include "core/DisketteErase.h"
 
-#include "SplitMessages.h"
+#include "core/SplitMessages.h"
 
 #include <algorithm>
 #include <cctype>

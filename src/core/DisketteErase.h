@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "SplitHost.h"
+#include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 // Emptying a diskette before the floppy split writes a segment to it.
 namespace dividra::core {

@@ -1,14 +1,14 @@
-#include "FloppySplit.h"
+#include "core/FloppySplit.h"
 
-#include "DisketteErase.h"
-#include "Global.h"
-#include "Notifications.h"
-#include "SegmentPath.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SplitMessages.h"
-#include "SplitRun.h"
+#include "core/DisketteErase.h"
+#include "core/Notifications.h"
+#include "core/SegmentPath.h"
+#include "core/SegmentPlan.h"
+#include "core/SplitMessages.h"
+#include "core/SplitRun.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/Global.h"
 
 #include <algorithm>
 #include <cctype>

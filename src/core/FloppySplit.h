@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "SplitCommand.h"
-#include "SplitHost.h"
+#include "core/SplitCommand.h"
+#include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 namespace dividra::core {
 

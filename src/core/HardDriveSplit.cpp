@@ -1,15 +1,15 @@
-#include "HardDriveSplit.h"
+#include "core/HardDriveSplit.h"
 
-#include "Descriptor.h"
-#include "Global.h"
-#include "Notifications.h"
-#include "SafeWrite.h"
-#include "SegmentPath.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SplitMessages.h"
-#include "SplitRun.h"
+#include "core/Descriptor.h"
+#include "core/Notifications.h"
+#include "core/SafeWrite.h"
+#include "core/SegmentPath.h"
+#include "core/SegmentPlan.h"
+#include "core/SplitMessages.h"
+#include "core/SplitRun.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/Global.h"
 
 #include <algorithm>
 

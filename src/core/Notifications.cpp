@@ -1,8 +1,8 @@
-#include "Notifications.h"
+#include "core/Notifications.h"
 
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SplitMessages.h"
+#include "core/SplitMessages.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace dividra::core {
 namespace {

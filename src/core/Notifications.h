@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SplitHost.h"
+#include "core/SplitHost.h"
 
 // The sounds, flashing and message that tell the user a split needs or has their attention.
 // Each reads its settings at the moment of use.

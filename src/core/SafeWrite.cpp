@@ -1,4 +1,4 @@
-#include "SafeWrite.h"
+#include "core/SafeWrite.h"
 
 #include <string>
 

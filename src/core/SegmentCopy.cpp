@@ -1,6 +1,6 @@
-#include "SegmentCopy.h"
+#include "core/SegmentCopy.h"
 
-#include "SafeWrite.h"
+#include "core/SafeWrite.h"
 
 #include <algorithm>
 #include <span>

@@ -1,6 +1,6 @@
-#include "SegmentPath.h"
+#include "core/SegmentPath.h"
 
-#include "Global.h"
+#include "util/Global.h"
 
 namespace dividra::core {
 

@@ -1,7 +1,7 @@
-#include "SegmentPlan.h"
+#include "core/SegmentPlan.h"
 
-#include "Global.h"
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
+#include "util/Global.h"
 
 namespace dividra::core {
 namespace {

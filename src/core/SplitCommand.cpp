@@ -1,10 +1,10 @@
-#include "SplitCommand.h"
+#include "core/SplitCommand.h"
 
-#include "FloppySplit.h"
-#include "Global.h"
-#include "HardDriveSplit.h"
-#include "SegmentPlan.h"
-#include "SplitMessages.h"
+#include "core/FloppySplit.h"
+#include "core/HardDriveSplit.h"
+#include "core/SegmentPlan.h"
+#include "core/SplitMessages.h"
+#include "util/Global.h"
 
 #include <cstdint>
 #include <limits>

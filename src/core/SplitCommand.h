@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "SplitHost.h"
+#include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 // The one entry point of the split engine: the Split button and menu item, and the terminal's
 // split command.

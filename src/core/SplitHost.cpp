@@ -1,6 +1,6 @@
-#include "SplitHost.h"
+#include "core/SplitHost.h"
 
-#include "Global.h"
+#include "util/Global.h"
 
 namespace dividra::core {
 

@@ -1,6 +1,6 @@
-#include "SplitMessages.h"
+#include "core/SplitMessages.h"
 
-#include "Global.h"
+#include "util/Global.h"
 
 namespace dividra::core::text {
 

@@ -1,8 +1,8 @@
-#include "SplitRun.h"
+#include "core/SplitRun.h"
 
-#include "Descriptor.h"
-#include "SegmentPath.h"
-#include "SplitMessages.h"
+#include "core/Descriptor.h"
+#include "core/SegmentPath.h"
+#include "core/SplitMessages.h"
 
 #include <chrono>
 

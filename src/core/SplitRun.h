@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "SegmentCopy.h"
-#include "SplitCommand.h"
-#include "SplitHost.h"
+#include "core/SegmentCopy.h"
+#include "core/SplitCommand.h"
+#include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 #include <memory>
 #include <optional>

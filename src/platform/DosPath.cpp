@@ -1,4 +1,4 @@
-#include "DosPath.h"
+#include "platform/DosPath.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
-#include "DriveTable.h"
+#include "platform/DriveTable.h"
 
-#include "MountTable.h"
+#include "platform/MountTable.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "platform/Result.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +13,8 @@
 
 // The program's only road to files and volumes. Every path crossing this interface is a DOS
 // path ("c:\home\ann\data.zip"); names compare without regard to letter case, as on DOS.
-// Two implementations: PosixFileSystem over the drive table, MemoryFileSystem for tests.
+// Two implementations: PosixFileSystem over the drive table, and the in-memory test double
+// MemoryFileSystem (tests/fakes), which the shipped programs never link.
 namespace dividra::platform {
 
 // The drive kinds, numbered as the Windows drive type codes the program's rules name.

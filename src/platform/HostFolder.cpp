@@ -1,9 +1,9 @@
-#include "HostFolder.h"
+#include "platform/HostFolder.h"
 
-#include "DosPath.h"
-#include "PosixFile.h"
-#include "ShortName.h"
-#include "Wildcard.h"
+#include "platform/DosPath.h"
+#include "platform/PosixFile.h"
+#include "platform/ShortName.h"
+#include "platform/Wildcard.h"
 
 #include <algorithm>
 #include <cerrno>

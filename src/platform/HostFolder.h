@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DriveTable.h"
-#include "Result.h"
+#include "platform/DriveTable.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "MountTable.h"
+#include "platform/MountTable.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveTable.h"
+#include "platform/DriveTable.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "PeVersion.h"
+#include "platform/PeVersion.h"
 
 #include <algorithm>
 #include <cstdint>

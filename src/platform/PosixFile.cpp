@@ -1,4 +1,4 @@
-#include "PosixFile.h"
+#include "platform/PosixFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

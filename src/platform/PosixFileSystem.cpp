@@ -1,10 +1,10 @@
-#include "PosixFileSystem.h"
+#include "platform/PosixFileSystem.h"
 
-#include "DosPath.h"
-#include "HostFolder.h"
-#include "PosixFile.h"
-#include "ShortName.h"
-#include "Wildcard.h"
+#include "platform/DosPath.h"
+#include "platform/HostFolder.h"
+#include "platform/PosixFile.h"
+#include "platform/ShortName.h"
+#include "platform/Wildcard.h"
 
 #include <algorithm>
 #include <cctype>

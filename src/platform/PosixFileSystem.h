@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DriveTable.h"
-#include "FileSystem.h"
+#include "platform/DriveTable.h"
+#include "platform/FileSystem.h"
 
 // The FileSystem over the host's files, seen through the drive table.
 //

@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "RegistryFile.h"
+#include "platform/RegistryFile.h"
 
 #include <cstdlib>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "RegistryFile.h"
+#include "platform/RegistryFile.h"
 
-#include "RegistryFormat.h"
+#include "platform/RegistryFormat.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RegistryTree.h"
-#include "Result.h"
+#include "platform/RegistryTree.h"
+#include "platform/Result.h"
 
 #include <string>
 #include <sys/types.h>

@@ -1,4 +1,4 @@
-#include "RegistryFormat.h"
+#include "platform/RegistryFormat.h"
 
 namespace dividra::platform {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 #include <string>
 #include <string_view>

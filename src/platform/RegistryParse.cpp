@@ -1,4 +1,4 @@
-#include "RegistryFormat.h"
+#include "platform/RegistryFormat.h"
 
 #include <cstdint>
 #include <optional>

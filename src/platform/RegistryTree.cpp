@@ -1,4 +1,4 @@
-#include "RegistryTree.h"
+#include "platform/RegistryTree.h"
 
 #include <algorithm>
 #include <utility>

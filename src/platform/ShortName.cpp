@@ -1,4 +1,4 @@
-#include "ShortName.h"
+#include "platform/ShortName.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
-#include "Defaults.h"
+#include "settings/Defaults.h"
 
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 #include <cstdint>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <optional>
 #include <utility>

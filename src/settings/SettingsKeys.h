@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Global.h"
+#include "util/Global.h"
 
 #include <cstdint>
 #include <string>

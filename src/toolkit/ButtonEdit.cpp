@@ -1,4 +1,4 @@
-#include "ButtonEdit.h"
+#include "toolkit/ButtonEdit.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -1,8 +1,8 @@
-#include "DirectoryListBox.h"
+#include "toolkit/DirectoryListBox.h"
 
-#include "DriveTable.h"
-#include "FileListBox.h"
-#include "ListSupport.h"
+#include "platform/DriveTable.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/ListSupport.h"
 
 #include <QKeyEvent>
 #include <QStyle>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileListBox.h"
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
+#include "toolkit/FileListBox.h"
 
 #include <QListWidget>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "DriveComboBox.h"
+#include "toolkit/DriveComboBox.h"
 
-#include "DriveTable.h"
+#include "platform/DriveTable.h"
 
 #include <QSignalBlocker>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "FileListBox.h"
+#include "toolkit/FileListBox.h"
 
-#include "ListSupport.h"
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
+#include "toolkit/ListSupport.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "FilterComboBox.h"
+#include "toolkit/FilterComboBox.h"
 
-#include "FileListBox.h"
+#include "toolkit/FileListBox.h"
 
 #include <QSignalBlocker>
 

@@ -1,6 +1,6 @@
-#include "HelpViewer.h"
+#include "toolkit/HelpViewer.h"
 
-#include "MessageBoxes.h"
+#include "util/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ListSupport.h"
+#include "toolkit/ListSupport.h"
 
 #include <QListWidget>
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyFilter.h"
-#include "MessageBoxes.h"
+#include "util/KeyFilter.h"
+#include "util/MessageBoxes.h"
 
 #include <memory>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "RaisedLabel.h"
+#include "toolkit/RaisedLabel.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "SoundPlayer.h"
+#include "toolkit/SoundPlayer.h"
 
 #include <QAudioDevice>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "About.h"
+#include "ui/About.h"
 
-#include "DesignFonts.h"
-#include "Pictures.h"
-#include "RaisedLabel.h"
-#include "UrlLabel.h"
+#include "toolkit/RaisedLabel.h"
+#include "ui/DesignFonts.h"
+#include "ui/Pictures.h"
+#include "ui/UrlLabel.h"
 
 #include <QFrame>
 #include <QGuiApplication>

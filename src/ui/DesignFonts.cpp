@@ -1,4 +1,4 @@
-#include "DesignFonts.h"
+#include "ui/DesignFonts.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,11 +1,11 @@
-#include "DirDlg.h"
+#include "ui/DirDlg.h"
 
-#include "DesignFonts.h"
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "DrivePaths.h"
-#include "FileListBox.h"
-#include "Global.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "ui/DesignFonts.h"
+#include "ui/DrivePaths.h"
+#include "util/Global.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "Options.h"
+#include "ui/Options.h"
 
-#include "Global.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/Global.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileSystem.h"
-#include "SplitHost.h"
+#include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 #include <QPointer>
 #include <QString>

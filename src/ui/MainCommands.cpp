@@ -1,9 +1,9 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "LedProgressBar.h"
-#include "Pictures.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/LedProgressBar.h"
+#include "ui/Pictures.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "About.h"
-#include "Global.h"
-#include "HelpViewer.h"
+#include "toolkit/HelpViewer.h"
+#include "ui/About.h"
+#include "util/Global.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "FileListBox.h"
-#include "FilterComboBox.h"
-#include "Global.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/FilterComboBox.h"
+#include "util/Global.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,13 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "DesignFonts.h"
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "FileListBox.h"
-#include "FilterComboBox.h"
-#include "LedProgressBar.h"
-#include "Pictures.h"
-#include "RaisedLabel.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/FilterComboBox.h"
+#include "toolkit/LedProgressBar.h"
+#include "toolkit/RaisedLabel.h"
+#include "ui/DesignFonts.h"
+#include "ui/Pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>

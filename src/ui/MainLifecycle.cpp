@@ -1,14 +1,14 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "Defaults.h"
-#include "DriveComboBox.h"
-#include "FileListBox.h"
-#include "Pictures.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SoundPlayer.h"
-#include "WindowRules.h"
+#include "core/SegmentPlan.h"
+#include "settings/Defaults.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/SoundPlayer.h"
+#include "ui/Pictures.h"
+#include "ui/WindowRules.h"
 
 #include <QApplication>
 #include <QCloseEvent>

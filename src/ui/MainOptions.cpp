@@ -1,8 +1,8 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "DirDlg.h"
-#include "FileListBox.h"
-#include "Options.h"
+#include "toolkit/FileListBox.h"
+#include "ui/DirDlg.h"
+#include "ui/Options.h"
 
 namespace dividra::ui {
 

@@ -1,16 +1,16 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "DrivePaths.h"
-#include "FileListBox.h"
-#include "FilterComboBox.h"
-#include "Global.h"
-#include "SegmentPath.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "WindowRules.h"
+#include "core/SegmentPath.h"
+#include "core/SegmentPlan.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/FilterComboBox.h"
+#include "ui/DrivePaths.h"
+#include "ui/WindowRules.h"
+#include "util/Global.h"
 
 #include <QAction>
 #include <QComboBox>

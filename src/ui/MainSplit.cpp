@@ -1,12 +1,12 @@
-#include "Main.h"
+#include "ui/Main.h"
 
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "DrivePaths.h"
-#include "FileListBox.h"
-#include "LedProgressBar.h"
-#include "SoundPlayer.h"
-#include "SplitCommand.h"
+#include "core/SplitCommand.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/LedProgressBar.h"
+#include "toolkit/SoundPlayer.h"
+#include "ui/DrivePaths.h"
 
 #include <QAction>
 #include <QApplication>

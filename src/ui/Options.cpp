@@ -1,11 +1,11 @@
-#include "Options.h"
+#include "ui/Options.h"
 
-#include "ButtonEdit.h"
-#include "DesignFonts.h"
-#include "DirDlg.h"
-#include "Global.h"
-#include "HelpViewer.h"
-#include "SegmentPlan.h"
+#include "core/SegmentPlan.h"
+#include "toolkit/ButtonEdit.h"
+#include "toolkit/HelpViewer.h"
+#include "ui/DesignFonts.h"
+#include "ui/DirDlg.h"
+#include "util/Global.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "Options.h"
+#include "ui/Options.h"
 
-#include "ButtonEdit.h"
-#include "DriveComboBox.h"
-#include "Global.h"
-#include "SegmentPlan.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "core/SegmentPlan.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/ButtonEdit.h"
+#include "toolkit/DriveComboBox.h"
+#include "util/Global.h"
 
 #include <QCheckBox>
 #include <QComboBox>

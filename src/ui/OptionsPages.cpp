@@ -1,8 +1,8 @@
-#include "Options.h"
+#include "ui/Options.h"
 
-#include "ButtonEdit.h"
-#include "DriveComboBox.h"
-#include "HelpViewer.h"
+#include "toolkit/ButtonEdit.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/HelpViewer.h"
 
 #include <QCheckBox>
 #include <QComboBox>

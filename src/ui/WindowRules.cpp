@@ -1,6 +1,6 @@
-#include "WindowRules.h"
+#include "ui/WindowRules.h"
 
-#include "Global.h"
+#include "util/Global.h"
 
 #include <string>
 

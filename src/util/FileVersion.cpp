@@ -1,9 +1,9 @@
-#include "FileVersion.h"
+#include "util/FileVersion.h"
 
-#include "DriveTable.h"
-#include "FileSystem.h"
-#include "PeVersion.h"
-#include "PosixFileSystem.h"
+#include "platform/DriveTable.h"
+#include "platform/FileSystem.h"
+#include "platform/PeVersion.h"
+#include "platform/PosixFileSystem.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Global.h"
+#include "util/Global.h"
 
 #include <cstdint>
 

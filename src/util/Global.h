@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileVersion.h"
-#include "KeyFilter.h"
-#include "MessageBoxes.h"
-#include "SystemFolders.h"
+#include "util/FileVersion.h"
+#include "util/KeyFilter.h"
+#include "util/MessageBoxes.h"
+#include "util/SystemFolders.h"
 
 #include <cstdint>
 #include <string>

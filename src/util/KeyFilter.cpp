@@ -1,6 +1,6 @@
-#include "KeyFilter.h"
+#include "util/KeyFilter.h"
 
-#include "MessageBoxes.h"
+#include "util/MessageBoxes.h"
 
 #include <mutex>
 #include <utility>

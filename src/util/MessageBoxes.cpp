@@ -1,4 +1,4 @@
-#include "MessageBoxes.h"
+#include "util/MessageBoxes.h"
 
 #include <atomic>
 

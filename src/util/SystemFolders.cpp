@@ -1,7 +1,7 @@
-#include "SystemFolders.h"
+#include "util/SystemFolders.h"
 
-#include "DosPath.h"
-#include "DriveTable.h"
+#include "platform/DosPath.h"
+#include "platform/DriveTable.h"
 
 #include <string_view>
 

@@ -1,9 +1,9 @@
-#include "Cli.h"
-#include "Defaults.h"
-#include "PlanCommand.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "TempDir.h"
+#include "cli/Cli.h"
+#include "cli/PlanCommand.h"
+#include "settings/Defaults.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

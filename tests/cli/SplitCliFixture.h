@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Cli.h"
-#include "Defaults.h"
-#include "TempDir.h"
-#include "TmpfsMount.h"
+#include "cli/Cli.h"
+#include "settings/Defaults.h"
+#include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Settings.h"
-#include "SettingsKeys.h"
 #include "SplitCliFixture.h"
-#include "TerminalMessageBoxes.h"
-#include "TestBytes.h"
+#include "cli/TerminalMessageBoxes.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "SplitCliFixture.h"
-#include "TestBytes.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 

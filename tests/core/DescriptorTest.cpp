@@ -1,5 +1,5 @@
-#include "Descriptor.h"
-#include "MemoryFileSystem.h"
+#include "core/Descriptor.h"
+#include "fakes/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "DisketteErase.h"
-#include "MemoryFileSystem.h"
-#include "PosixFileSystem.h"
+#include "core/DisketteErase.h"
 #include "ScriptedHost.h"
-#include "TempDir.h"
+#include "fakes/MemoryFileSystem.h"
+#include "platform/PosixFileSystem.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

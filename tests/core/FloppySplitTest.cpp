@@ -1,9 +1,9 @@
-#include "MemoryFileSystem.h"
 #include "ScriptedHost.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "SplitCommand.h"
-#include "TestBytes.h"
+#include "core/SplitCommand.h"
+#include "fakes/MemoryFileSystem.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MemoryFileSystem.h"
 #include "ScriptedHost.h"
-#include "SplitCommand.h"
-#include "TestBytes.h"
+#include "core/SplitCommand.h"
+#include "fakes/MemoryFileSystem.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "HardDriveSplitFixture.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 

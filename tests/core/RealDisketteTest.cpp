@@ -1,10 +1,10 @@
-#include "DriveTable.h"
-#include "PosixFileSystem.h"
 #include "ScriptedHost.h"
-#include "SplitCommand.h"
-#include "TempDir.h"
-#include "TestBytes.h"
-#include "TmpfsMount.h"
+#include "core/SplitCommand.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "support/TempDir.h"
+#include "support/TestBytes.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 

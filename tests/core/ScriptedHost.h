@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Global.h"
-#include "SplitHost.h"
-#include "TempDir.h"
+#include "core/SplitHost.h"
+#include "support/TempDir.h"
+#include "util/Global.h"
 
 #include <deque>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "SegmentCopy.h"
-#include "MemoryFileSystem.h"
-#include "TestBytes.h"
+#include "core/SegmentCopy.h"
+#include "fakes/MemoryFileSystem.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "SegmentPath.h"
-#include "Descriptor.h"
+#include "core/SegmentPath.h"
+#include "core/Descriptor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SegmentPlan.h"
+#include "core/SegmentPlan.h"
 
 #include <gtest/gtest.h>
 

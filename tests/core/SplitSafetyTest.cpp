@@ -1,7 +1,7 @@
 #include "HardDriveSplitFixture.h"
 
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "DosPath.h"
+#include "platform/DosPath.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>

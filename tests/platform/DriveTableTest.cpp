@@ -1,7 +1,7 @@
-#include "DriveTable.h"
+#include "platform/DriveTable.h"
 
-#include "TempDir.h"
-#include "TmpfsMount.h"
+#include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

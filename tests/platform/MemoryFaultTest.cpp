@@ -1,5 +1,5 @@
-#include "MemoryFileSystem.h"
 #include "MemoryTestHelpers.h"
+#include "fakes/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 #include "MemoryTestHelpers.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "PeVersion.h"
+#include "platform/PeVersion.h"
 
-#include "PeImage.h"
+#include "support/PeImage.h"
 
 #include <gtest/gtest.h>
 

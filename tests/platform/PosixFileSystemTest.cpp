@@ -1,6 +1,6 @@
-#include "PosixFileSystem.h"
+#include "platform/PosixFileSystem.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "HostFolder.h"
-#include "PosixFileSystem.h"
-#include "TempDir.h"
-#include "TmpfsMount.h"
+#include "platform/HostFolder.h"
+#include "platform/PosixFileSystem.h"
+#include "support/TempDir.h"
+#include "support/TmpfsMount.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

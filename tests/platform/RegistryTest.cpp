@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "platform/Registry.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

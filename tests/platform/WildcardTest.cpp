@@ -1,5 +1,5 @@
-#include "Wildcard.h"
-#include "FileSystem.h"
+#include "platform/Wildcard.h"
+#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 

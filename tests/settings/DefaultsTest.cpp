@@ -1,9 +1,9 @@
-#include "Defaults.h"
+#include "settings/Defaults.h"
 
 #include "ProfileFixture.h"
-#include "RegistryFormat.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "platform/RegistryFormat.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 namespace dividra {
 namespace {

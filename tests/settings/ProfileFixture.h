@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SettingsKeys.h"
-#include "TempDir.h"
+#include "settings/SettingsKeys.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Defaults.h"
 #include "ProfileFixture.h"
-#include "RegistryFormat.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "platform/RegistryFormat.h"
+#include "settings/Defaults.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
 
 #include <csignal>
 #include <fcntl.h>

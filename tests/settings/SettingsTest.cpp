@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "settings/Settings.h"
 
 #include "ProfileFixture.h"
-#include "SettingsKeys.h"
+#include "settings/SettingsKeys.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "PeImage.h"
+#include "support/PeImage.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBoxes.h"
+#include "util/MessageBoxes.h"
 
 #include <cstddef>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "TmpfsMount.h"
+#include "support/TmpfsMount.h"
 
 #include <cerrno>
 #include <cstring>

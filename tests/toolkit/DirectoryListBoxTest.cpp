@@ -1,10 +1,10 @@
-#include "DirectoryListBox.h"
-#include "DriveTable.h"
-#include "FileListBox.h"
+#include "toolkit/DirectoryListBox.h"
 #include "ListEvents.h"
-#include "MemoryFileSystem.h"
-#include "PosixFileSystem.h"
-#include "TempDir.h"
+#include "fakes/MemoryFileSystem.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "support/TempDir.h"
+#include "toolkit/FileListBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "DriveComboBox.h"
-#include "MemoryFileSystem.h"
+#include "toolkit/DriveComboBox.h"
+#include "fakes/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FileListBox.h"
+#include "toolkit/FileListBox.h"
 #include "ListEvents.h"
-#include "MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 
 #include <QScrollBar>
 #include <gtest/gtest.h>

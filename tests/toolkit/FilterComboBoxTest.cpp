@@ -1,7 +1,7 @@
-#include "FilterComboBox.h"
-#include "FileListBox.h"
+#include "toolkit/FilterComboBox.h"
 #include "ListEvents.h"
-#include "MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
+#include "toolkit/FileListBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "HelpViewer.h"
-#include "ScriptedMessageBoxes.h"
+#include "toolkit/HelpViewer.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "LedProgressBar.h"
+#include "toolkit/LedProgressBar.h"
 
 #include <gtest/gtest.h>
 

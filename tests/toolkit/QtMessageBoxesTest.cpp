@@ -1,4 +1,4 @@
-#include "QtMessageBoxes.h"
+#include "toolkit/QtMessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "SoundPlayer.h"
-#include "TempDir.h"
+#include "toolkit/SoundPlayer.h"
+#include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

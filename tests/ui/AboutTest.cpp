@@ -1,7 +1,7 @@
-#include "About.h"
-#include "RaisedLabel.h"
-#include "UrlLabel.h"
+#include "ui/About.h"
 #include "WindowFixture.h"
+#include "toolkit/RaisedLabel.h"
+#include "ui/UrlLabel.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DirDlg.h"
-#include "MemoryFileSystem.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempDir.h"
+#include "fakes/MemoryFileSystem.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempDir.h"
+#include "ui/DirDlg.h"
 
 #include <QApplication>
 #include <QDialog>

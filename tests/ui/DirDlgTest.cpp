@@ -1,8 +1,8 @@
-#include "DirDlg.h"
+#include "ui/DirDlg.h"
 #include "DialogFixture.h"
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "FileListBox.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
 
 #include <QDir>
 #include <QPushButton>

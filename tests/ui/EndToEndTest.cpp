@@ -1,11 +1,11 @@
 #include "DialogFixture.h"
-#include "DirectoryListBox.h"
-#include "FileListBox.h"
-#include "LedProgressBar.h"
-#include "Options.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
 #include "WindowFixture.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/LedProgressBar.h"
+#include "ui/Options.h"
 
 #include <QComboBox>
 #include <QLabel>

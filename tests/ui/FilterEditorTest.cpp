@@ -1,7 +1,7 @@
 #include "DialogFixture.h"
-#include "Options.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "ui/Options.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

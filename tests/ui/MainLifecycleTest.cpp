@@ -1,7 +1,7 @@
-#include "Settings.h"
-#include "SettingsKeys.h"
 #include "WindowFixture.h"
-#include "WindowRules.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "ui/WindowRules.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "ButtonEdit.h"
 #include "DialogFixture.h"
-#include "DirectoryListBox.h"
-#include "FileListBox.h"
-#include "Options.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
 #include "WindowFixture.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/ButtonEdit.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/FileListBox.h"
+#include "ui/Options.h"
 
 #include <QComboBox>
 #include <QLabel>

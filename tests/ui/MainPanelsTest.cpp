@@ -1,10 +1,10 @@
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "FileListBox.h"
-#include "FilterComboBox.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
 #include "WindowFixture.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/FilterComboBox.h"
 
 #include <QComboBox>
 #include <QLabel>

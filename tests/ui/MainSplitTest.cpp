@@ -1,13 +1,13 @@
-#include "DirectoryListBox.h"
-#include "DriveComboBox.h"
-#include "DriveTable.h"
-#include "FileListBox.h"
-#include "LedProgressBar.h"
-#include "PosixFileSystem.h"
-#include "Settings.h"
-#include "SettingsKeys.h"
-#include "TestBytes.h"
 #include "WindowFixture.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "support/TestBytes.h"
+#include "toolkit/DirectoryListBox.h"
+#include "toolkit/DriveComboBox.h"
+#include "toolkit/FileListBox.h"
+#include "toolkit/LedProgressBar.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "UrlLabel.h"
+#include "ui/UrlLabel.h"
 
 #include <QAction>
 #include <QApplication>

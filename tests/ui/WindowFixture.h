@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Main.h"
-#include "MemoryFileSystem.h"
-#include "ScriptedMessageBoxes.h"
-#include "TempDir.h"
+#include "fakes/MemoryFileSystem.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempDir.h"
+#include "ui/Main.h"
 
 #include <QApplication>
 #include <QWidget>

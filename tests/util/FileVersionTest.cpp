@@ -1,8 +1,8 @@
-#include "Global.h"
+#include "util/Global.h"
 
-#include "MemoryFileSystem.h"
-#include "PeImage.h"
-#include "TempDir.h"
+#include "fakes/MemoryFileSystem.h"
+#include "support/PeImage.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Global.h"
+#include "util/Global.h"
 
-#include "ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Global.h"
+#include "util/Global.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

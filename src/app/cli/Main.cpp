@@ -1,5 +1,5 @@
-#include "Cli.h"
-#include "StandardStreams.h"
+#include "cli/Cli.h"
+#include "platform/StandardStreams.h"
 
 #include <iostream>
 #include <string>

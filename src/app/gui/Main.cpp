@@ -1,8 +1,8 @@
-#include "Main.h"
-#include "DriveTable.h"
-#include "PosixFileSystem.h"
-#include "QtMessageBoxes.h"
-#include "StandardStreams.h"
+#include "ui/Main.h"
+#include "platform/DriveTable.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/StandardStreams.h"
+#include "toolkit/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "MemoryVolume.h"
+#include "fakes/MemoryVolume.h"
 
 #include <algorithm>
 #include <cstring>

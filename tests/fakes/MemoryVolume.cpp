@@ -1,6 +1,6 @@
-#include "MemoryVolume.h"
+#include "fakes/MemoryVolume.h"
 
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
 
 #include <algorithm>
 #include <cctype>

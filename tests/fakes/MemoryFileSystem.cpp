@@ -1,8 +1,8 @@
-#include "MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 
-#include "MemoryVolume.h"
-#include "ShortName.h"
-#include "Wildcard.h"
+#include "fakes/MemoryVolume.h"
+#include "platform/ShortName.h"
+#include "platform/Wildcard.h"
 
 namespace dividra::platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MemoryFileSystem.h"
+#include "fakes/MemoryFileSystem.h"
 
 #include <map>
 #include <set>

@@ -1,7 +1,7 @@
 // The test-facing side of MemoryFileSystem: media, set-up, inspection, faults and counters.
-#include "MemoryVolume.h"
+#include "fakes/MemoryVolume.h"
 
-#include "Wildcard.h"
+#include "platform/Wildcard.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,5 +1,5 @@
-#include "MemoryFileSystem.h"
-#include "MemoryVolume.h"
+#include "fakes/MemoryFileSystem.h"
+#include "fakes/MemoryVolume.h"
 
 #include <string>
 
