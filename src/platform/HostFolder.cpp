@@ -73,22 +73,20 @@ std::string hostChild(const std::string& folder, std::string_view name) {
 }
 
 std::variant<FolderNames, int> listFolder(const std::string& host, bool withAliases) {
-    const int fd = openRetrying(host, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd = openRetrying(host, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!fd) {
         return errno;
     }
 #ifdef __linux__
-    if (auto vfat = vfatNames(fd)) {
-        ::close(fd);
+    if (auto vfat = vfatNames(fd.get())) {
         return std::move(*vfat);
     }
 #endif
-    DIR* dir = ::fdopendir(fd);
+    DIR* dir = ::fdopendir(fd.get());
     if (dir == nullptr) {
-        const int err = errno;
-        ::close(fd);
-        return err;
+        return errno;
     }
+    fd.release(); // the stream owns it now
     FolderNames folder;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;

@@ -1,9 +1,10 @@
 #include "platform/PosixFile.h"
 
+#include "platform/HostSync.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -12,16 +13,13 @@ namespace {
 
 class PosixFile final : public File {
 public:
-    PosixFile(int fd, std::string dosPath, FileId id)
-        : m_fd(fd), m_path(std::move(dosPath)), m_id(id) {}
-    ~PosixFile() override { (void)close(); }
-    PosixFile(const PosixFile&) = delete;
-    PosixFile& operator=(const PosixFile&) = delete;
+    PosixFile(UniqueFd fd, std::string dosPath, FileId id)
+        : m_fd(std::move(fd)), m_path(std::move(dosPath)), m_id(id) {}
 
     Result<std::size_t> read(std::span<std::byte> buffer) override {
         std::size_t done = 0;
-        while (m_fd >= 0 && done < buffer.size()) {
-            const ssize_t got = ::read(m_fd, buffer.data() + done, buffer.size() - done);
+        while (m_fd && done < buffer.size()) {
+            const ssize_t got = ::read(m_fd.get(), buffer.data() + done, buffer.size() - done);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -33,14 +31,14 @@ public:
             }
             done += static_cast<std::size_t>(got);
         }
-        return m_fd >= 0 ? Result<std::size_t>(done) : osError(EBADF, m_path);
+        return m_fd ? Result<std::size_t>(done) : osError(EBADF, m_path);
     }
 
     // Short only when the medium fills up (or fails) after some bytes went through.
     Result<std::size_t> write(std::span<const std::byte> data) override {
         std::size_t done = 0;
-        while (m_fd >= 0 && done < data.size()) {
-            const ssize_t put = ::write(m_fd, data.data() + done, data.size() - done);
+        while (m_fd && done < data.size()) {
+            const ssize_t put = ::write(m_fd.get(), data.data() + done, data.size() - done);
             if (put < 0 && errno == EINTR) {
                 continue;
             }
@@ -49,37 +47,20 @@ public:
             }
             done += static_cast<std::size_t>(put);
         }
-        return m_fd >= 0 ? Result<std::size_t>(done) : osError(EBADF, m_path);
+        return m_fd ? Result<std::size_t>(done) : osError(EBADF, m_path);
     }
 
-    Status flush() override {
-        if (m_fd < 0) {
-            return osError(EBADF, m_path);
-        }
-        int rc = 0;
-        do {
-            rc = ::fdatasync(m_fd);
-        } while (rc != 0 && errno == EINTR);
-        // Special files that can't be synchronised have nothing to lose.
-        return rc == 0 || errno == EINVAL ? Status() : Status(osError(errno, m_path));
-    }
+    Status flush() override { return m_fd ? syncData(m_fd.get(), m_path) : osError(EBADF, m_path); }
 
     Status close() override {
-        if (m_fd < 0) {
-            return {};
-        }
-        const int fd = std::exchange(m_fd, -1);
-        // Linux releases the descriptor even when close reports EINTR: never retry.
-        if (::close(fd) != 0 && errno != EINTR) {
-            return osError(errno, m_path);
-        }
-        return {};
+        const int err = m_fd.close();
+        return err == 0 ? Status() : Status(osError(err, m_path));
     }
 
     Result<std::int64_t> size() override {
         struct stat info {};
-        if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
-            return osError(m_fd < 0 ? EBADF : errno, m_path);
+        if (!m_fd || ::fstat(m_fd.get(), &info) != 0) {
+            return osError(m_fd ? errno : EBADF, m_path);
         }
         return static_cast<std::int64_t>(info.st_size);
     }
@@ -87,61 +68,12 @@ public:
     FileId id() const override { return m_id; }
 
 private:
-    int m_fd;
+    UniqueFd m_fd;
     std::string m_path;
     FileId m_id;
 };
 
 } // namespace
-
-ErrorCode codeForErrno(int err) {
-    switch (err) {
-    case ENOENT:
-        return ErrorCode::NotFound;
-    case ENOTDIR:
-        return ErrorCode::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ENOTEMPTY:
-    case EEXIST:
-        return ErrorCode::AccessDenied;
-    case EWOULDBLOCK:
-        return ErrorCode::SharingViolation;
-    case ENOSPC:
-    case EDQUOT:
-        return ErrorCode::DiskFull;
-    case ENXIO:
-    case ENODEV:
-#ifdef __linux__
-    case ENOMEDIUM:
-#endif
-        return ErrorCode::NotReady;
-    case ENAMETOOLONG:
-        return ErrorCode::InvalidName;
-    default:
-        return ErrorCode::Io;
-    }
-}
-
-Error osError(int err, std::string_view dosPath) {
-    return Error{codeForErrno(err),
-                 std::string(dosPath) + ": " + std::generic_category().message(err)};
-}
-
-Error sharingError(std::string_view dosPath) {
-    return Error{ErrorCode::SharingViolation,
-                 std::string(dosPath) + ": the file is in use by another program"};
-}
-
-Error readOnlyError(std::string_view dosPath) {
-    return Error{ErrorCode::AccessDenied, std::string(dosPath) + ": the file is read-only"};
-}
-
-Error notRegularError(std::string_view dosPath) {
-    return Error{ErrorCode::AccessDenied, std::string(dosPath) + ": is not a regular file"};
-}
 
 int tryLock(int fd, int operation) {
     int rc = 0;
@@ -151,32 +83,33 @@ int tryLock(int fd, int operation) {
     return rc == 0 || errno != EWOULDBLOCK ? 0 : EWOULDBLOCK;
 }
 
-int openRetrying(const std::string& host, int flags, mode_t mode) {
+UniqueFd openRetrying(const std::string& host, int flags, mode_t mode) {
     int fd = -1;
     do {
         fd = ::open(host.c_str(), flags, mode);
     } while (fd < 0 && errno == EINTR);
-    return fd;
+    return UniqueFd(fd);
 }
 
 FileId idOf(const struct stat& info) {
     return FileId{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
-Result<std::unique_ptr<File>> adoptRegular(int fd, std::string_view dosPath) {
+Result<std::unique_ptr<File>> adoptRegular(UniqueFd fd, std::string_view dosPath, bool truncate) {
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return osError(err, dosPath);
+    if (::fstat(fd.get(), &info) != 0) {
+        return osError(errno, dosPath);
     }
     if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
         return S_ISDIR(info.st_mode) ? osError(EISDIR, dosPath) : notRegularError(dosPath);
     }
+    if (truncate && ::ftruncate(fd.get(), 0) != 0) {
+        return osError(errno, dosPath);
+    }
     // Opened non-blocking only so that a FIFO couldn't hang the open.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return std::unique_ptr<File>(std::make_unique<PosixFile>(fd, std::string(dosPath), idOf(info)));
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return std::unique_ptr<File>(
+        std::make_unique<PosixFile>(std::move(fd), std::string(dosPath), idOf(info)));
 }
 
 } // namespace dividra::platform::detail

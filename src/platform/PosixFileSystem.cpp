@@ -90,12 +90,8 @@ Result<CreateTarget> createTarget(const DriveTable& drives, std::string_view pat
 
 // Whether another open file holds a lock on the regular file at `host`.
 bool heldElsewhere(const std::string& host) {
-    const int fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const bool held = fd >= 0 && tryLock(fd, LOCK_EX) != 0;
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return held;
+    const UniqueFd fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    return fd && tryLock(fd.get(), LOCK_EX) != 0;
 }
 
 // Unlinks an entry unless someone holds it locked.
@@ -123,13 +119,10 @@ FolderSpace spaceOf(const std::string& host) {
 
 class FlockHold final : public FolderLock {
 public:
-    explicit FlockHold(int fd) : m_fd(fd) {}
-    ~FlockHold() override { ::close(m_fd); }
-    FlockHold(const FlockHold&) = delete;
-    FlockHold& operator=(const FlockHold&) = delete;
+    explicit FlockHold(UniqueFd fd) : m_fd(std::move(fd)) {}
 
 private:
-    int m_fd;
+    UniqueFd m_fd; // closing it releases the flock
 };
 
 // A file standing for a removable drive: its host folder or device, escaped into one name.
@@ -151,20 +144,19 @@ std::string driveLockFile(const DriveEntry& drive) {
 
 Result<std::unique_ptr<FolderLock>> holdExclusively(const std::string& host, int flags,
                                                     std::string_view path) {
-    int fd = openRetrying(host, flags | O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == EACCES && (flags & O_CREAT) != 0) {
+    UniqueFd fd = openRetrying(host, flags | O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (!fd && errno == EACCES && (flags & O_CREAT) != 0) {
         // Another user's lock file in a sticky folder can still be opened as it is.
         fd = openRetrying(host, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     }
-    if (fd < 0) {
+    if (!fd) {
         return osError(errno, path);
     }
-    if (tryLock(fd, LOCK_EX) != 0) {
-        ::close(fd);
+    if (tryLock(fd.get(), LOCK_EX) != 0) {
         return Error{ErrorCode::SharingViolation,
                      std::string(path) + ": another split is writing there now"};
     }
-    return std::unique_ptr<FolderLock>(std::make_unique<FlockHold>(fd));
+    return std::unique_ptr<FolderLock>(std::make_unique<FlockHold>(std::move(fd)));
 }
 
 } // namespace
@@ -204,15 +196,14 @@ Result<std::unique_ptr<File>> PosixFileSystem::openExisting(std::string_view pat
     if (!found) {
         return found.error();
     }
-    const int fd = openRetrying(found.value().host, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    UniqueFd fd = openRetrying(found.value().host, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (!fd) {
         return osError(errno, path);
     }
-    if (lock && tryLock(fd, LOCK_SH) != 0) {
-        ::close(fd);
+    if (lock && tryLock(fd.get(), LOCK_SH) != 0) {
         return sharingError(path);
     }
-    return adoptRegular(fd, path);
+    return adoptRegular(std::move(fd), path);
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::openRead(std::string_view path) {
@@ -235,20 +226,15 @@ Result<std::unique_ptr<File>> PosixFileSystem::createAlways(std::string_view pat
         }
     }
     const int flags = O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    const int fd = openRetrying(host, flags, 0666);
-    if (fd < 0) {
+    UniqueFd fd = openRetrying(host, flags, 0666);
+    if (!fd) {
         return osError(errno, path);
     }
     // Lock before truncating: a file someone else holds must keep its bytes.
-    if (tryLock(fd, LOCK_EX) != 0) {
-        ::close(fd);
+    if (tryLock(fd.get(), LOCK_EX) != 0) {
         return sharingError(path);
     }
-    auto file = adoptRegular(fd, path);
-    if (file && ::ftruncate(fd, 0) != 0) {
-        return osError(errno, path);
-    }
-    return file;
+    return adoptRegular(std::move(fd), path, true);
 }
 
 Result<std::optional<FileId>> PosixFileSystem::probeCreate(std::string_view path) const {

@@ -1,41 +1,20 @@
 #include "platform/RegistryFile.h"
 
+#include "platform/HostSync.h"
+#include "platform/PosixFile.h"
 #include "platform/RegistryFormat.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace dividra::platform {
-namespace {
 
-Error systemError(const std::string& path, int error) {
-    ErrorCode code = ErrorCode::Io;
-    switch (error) {
-    case ENOENT:
-        code = ErrorCode::NotFound;
-        break;
-    case ENOTDIR:
-        code = ErrorCode::PathNotFound;
-        break;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        code = ErrorCode::AccessDenied;
-        break;
-    case ENOSPC:
-    case EDQUOT:
-        code = ErrorCode::DiskFull;
-        break;
-    default:
-        break;
-    }
-    return Error{code, path + ": " + std::strerror(error)};
-}
+using namespace detail;
+
+namespace {
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -59,32 +38,29 @@ void createFolders(const std::string& folder) {
     }
 }
 
-// The locked lock file, or -1 when none can be opened.
-Result<int> takeLock(const std::string& lockPath) {
+// The locked lock file, or none when none can be opened.
+Result<UniqueFd> takeLock(const std::string& lockPath) {
     while (true) {
-        int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+        UniqueFd fd = openRetrying(lockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (!fd) {
+            fd = openRetrying(lockPath, O_RDONLY | O_CLOEXEC);
         }
-        if (fd < 0) {
-            return -1;
+        if (!fd) {
+            return UniqueFd();
         }
         int locked = 0;
-        while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+        while ((locked = ::flock(fd.get(), LOCK_EX)) != 0 && errno == EINTR) {
         }
         if (locked != 0) {
-            const Error error = systemError(lockPath, errno);
-            ::close(fd);
-            return error;
+            return osError(errno, lockPath);
         }
         // Someone may have replaced the lock file while we waited: hold the one in place.
         struct stat held {
         }, current{};
-        if (::fstat(fd, &held) == 0 && ::stat(lockPath.c_str(), &current) == 0 &&
+        if (::fstat(fd.get(), &held) == 0 && ::stat(lockPath.c_str(), &current) == 0 &&
             held.st_dev == current.st_dev && held.st_ino == current.st_ino) {
             return fd;
         }
-        ::close(fd);
     }
 }
 
@@ -96,7 +72,7 @@ Status readWhole(int fd, const std::string& path, std::string& bytes) {
             return {};
         }
         if (got < 0 && errno != EINTR) {
-            return systemError(path, errno);
+            return osError(errno, path);
         }
         if (got > 0) {
             bytes.append(buffer, static_cast<std::size_t>(got));
@@ -108,7 +84,7 @@ Status writeWhole(int fd, const std::string& path, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t done = ::write(fd, bytes.data(), bytes.size());
         if (done < 0 && errno != EINTR) {
-            return systemError(path, errno);
+            return osError(errno, path);
         }
         if (done > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(done));
@@ -117,41 +93,33 @@ Status writeWhole(int fd, const std::string& path, std::string_view bytes) {
     return {};
 }
 
-Status syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return systemError(folder, errno);
-    }
-    // Some file systems can't sync a folder (EINVAL); the rename stands all the same.
-    const bool failed = ::fsync(fd) != 0 && errno != EINVAL;
-    const int error = errno;
-    ::close(fd);
-    return failed ? Status(systemError(folder, error)) : Status();
-}
-
 // Temporary file beside the target, flushed, renamed over it, folder flushed.
 Status replaceFile(const std::string& target, std::string_view bytes, mode_t mode) {
     const std::string temp = target + ".tmp";
     // A stale one from a killed writer, or a link that must not be written through.
     ::unlink(temp.c_str());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd < 0) {
-        return systemError(temp, errno);
+    UniqueFd fd = openRetrying(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (!fd) {
+        return osError(errno, temp);
     }
-    Status status = writeWhole(fd, temp, bytes);
-    if (status && (::fchmod(fd, mode) != 0 || ::fdatasync(fd) != 0)) {
-        status = systemError(temp, errno);
+    Status status = writeWhole(fd.get(), temp, bytes);
+    if (status && ::fchmod(fd.get(), mode) != 0) {
+        status = osError(errno, temp);
     }
-    if (::close(fd) != 0 && status) {
-        status = systemError(temp, errno);
+    if (status) {
+        status = syncData(fd.get(), temp);
+    }
+    if (const int err = fd.close(); err != 0 && status) {
+        status = osError(err, temp);
     }
     if (status && ::rename(temp.c_str(), target.c_str()) != 0) {
-        status = systemError(target, errno);
+        status = osError(errno, target);
     }
     if (!status) {
         ::unlink(temp.c_str());
         return status;
     }
+    // Some file systems can't sync a folder; the rename stands all the same.
     return syncFolder(folderOf(target));
 }
 
@@ -164,25 +132,24 @@ Result<RegistryFile> RegistryFile::open(const std::string& path) {
     if (!lock) {
         return lock.error();
     }
-    file.m_lockFd = lock.value();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+    file.m_lock = std::move(lock).value();
+    const UniqueFd fd = openRetrying(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (!fd) {
         if (errno != ENOENT) {
-            return systemError(path, errno);
+            return osError(errno, path);
         }
         return file;
     }
     struct stat info {};
     Status status;
-    if (::fstat(fd, &info) != 0) {
-        status = systemError(path, errno);
+    if (::fstat(fd.get(), &info) != 0) {
+        status = osError(errno, path);
     } else if (!S_ISREG(info.st_mode)) {
-        status = Error{ErrorCode::AccessDenied, path + ": not a regular file"};
+        status = notRegularError(path);
     } else {
         file.m_original.reserve(static_cast<std::size_t>(info.st_size));
-        status = readWhole(fd, path, file.m_original);
+        status = readWhole(fd.get(), path, file.m_original);
     }
-    ::close(fd);
     if (!status) {
         return status.error();
     }
@@ -194,25 +161,12 @@ Result<RegistryFile> RegistryFile::open(const std::string& path) {
     return file;
 }
 
-RegistryFile::RegistryFile(RegistryFile&& other) noexcept
-    : m_path(std::move(other.m_path)), m_lockFd(other.m_lockFd), m_existed(other.m_existed),
-      m_mode(other.m_mode), m_original(std::move(other.m_original)), m_badLines(other.m_badLines),
-      m_tree(std::move(other.m_tree)) {
-    other.m_lockFd = -1;
-}
-
-RegistryFile::~RegistryFile() {
-    if (m_lockFd >= 0) {
-        ::close(m_lockFd); // closing the last descriptor releases the flock
-    }
-}
-
 Status RegistryFile::checkWritable() const {
-    if (m_lockFd < 0) {
+    if (!m_lock) {
         return Error{ErrorCode::AccessDenied, m_path + ".lock: can't be opened"};
     }
     if (m_existed && ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0) {
-        return systemError(m_path, errno);
+        return osError(errno, m_path);
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "platform/RegistryTree.h"
 #include "platform/Result.h"
+#include "platform/UniqueFd.h"
 
 #include <string>
 #include <sys/types.h>
@@ -18,11 +19,8 @@ public:
     // is an empty registry. Fails when the file exists but can't be read.
     static Result<RegistryFile> open(const std::string& path);
 
-    RegistryFile(RegistryFile&& other) noexcept;
+    RegistryFile(RegistryFile&& other) noexcept = default;
     RegistryFile& operator=(RegistryFile&&) = delete;
-    RegistryFile(const RegistryFile&) = delete;
-    RegistryFile& operator=(const RegistryFile&) = delete;
-    ~RegistryFile(); // releases the lock
 
     RegistryTree& tree() { return m_tree; }
 
@@ -38,7 +36,7 @@ private:
     explicit RegistryFile(std::string path) : m_path(std::move(path)) {}
 
     std::string m_path;
-    int m_lockFd = -1;
+    detail::UniqueFd m_lock; // closing it releases the flock
     bool m_existed = false;
     mode_t m_mode = 0600;
     std::string m_original;

@@ -1,8 +1,9 @@
 #include "platform/StandardStreams.h"
 
+#include "platform/PosixFile.h"
+
 #include <cerrno>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace dividra::platform {
 
@@ -11,10 +12,10 @@ void ReopenClosedStandardStreams() {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
             continue;
         }
-        // open gives the lowest free descriptor, which is this one.
-        const int opened = ::open("/dev/null", O_RDWR);
-        if (opened != fd && opened >= 0) {
-            ::close(opened);
+        // open gives the lowest free descriptor, which is this one: keep it open.
+        detail::UniqueFd opened = detail::openRetrying("/dev/null", O_RDWR);
+        if (opened.get() == fd) {
+            opened.release();
         }
     }
 }

@@ -1,0 +1,51 @@
+#include "platform/HostSync.h"
+
+#include "platform/HostError.h"
+#include "platform/PosixFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+
+namespace dividra::platform::detail {
+namespace {
+
+SyncObserver& observer() {
+    static SyncObserver current;
+    return current;
+}
+
+Status synced(int fd, int (*sync)(int), std::string_view path) {
+    int rc = 0;
+    do {
+        rc = sync(fd);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 || errno == EINVAL ? Status() : Status(osError(errno, path));
+}
+
+} // namespace
+
+SyncObserver SetSyncObserver(SyncObserver next) {
+    return std::exchange(observer(), std::move(next));
+}
+
+Status syncData(int fd, std::string_view path) {
+    if (observer()) {
+        observer()(SyncKind::Data, std::string(path));
+    }
+    return synced(fd, ::fdatasync, path);
+}
+
+Status syncFolder(const std::string& hostFolder) {
+    const UniqueFd fd = openRetrying(hostFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!fd) {
+        return osError(errno, hostFolder);
+    }
+    if (observer()) {
+        observer()(SyncKind::Folder, hostFolder);
+    }
+    return synced(fd.get(), ::fsync, hostFolder);
+}
+
+} // namespace dividra::platform::detail

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Flushes to the medium: what the segment writer and the settings store promise. File systems
+// that can't flush (EINVAL) have nothing to lose, so that isn't a failure.
+namespace dividra::platform::detail {
+
+// The flush of a file's data (fdatasync), or of a folder's entries after a rename (fsync).
+enum class SyncKind { Data, Folder };
+
+// Reports each flush made, before its result is known: the kind and the path named in errors.
+// For tests, which can't otherwise see a flush; nothing observes one in the programs. Returns
+// the observer replaced; set it only while nothing flushes on another thread.
+using SyncObserver = std::function<void(SyncKind kind, const std::string& path)>;
+SyncObserver SetSyncObserver(SyncObserver observer);
+
+// fdatasync of `fd`, retried on EINTR; errors name `path`.
+Status syncData(int fd, std::string_view path);
+
+// fsync of the host folder, retried on EINTR.
+Status syncFolder(const std::string& hostFolder);
+
+} // namespace dividra::platform::detail
