@@ -2,12 +2,13 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
+#include "cli/CommandOptions.h"
 #include "core/SegmentPlan.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <algorithm>
 #include <optional>
@@ -23,31 +24,24 @@ struct PlanArguments {
 };
 
 Result<PlanArguments> parseArguments(const std::vector<std::string>& arguments) {
-    PlanArguments parsed;
-    bool haveSource = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--size") {
-            if (i + 1 == arguments.size()) {
-                return Error{ErrorCode::InvalidArgument, "plan: --size needs a value"};
-            }
-            parsed.size = arguments[++i];
-        } else if (argument.starts_with("--size=")) {
-            parsed.size = argument.substr(7);
-        } else if (argument.starts_with("-") && argument != "-") {
-            return Error{ErrorCode::InvalidArgument, "plan: unknown option \"" + argument + "\""};
-        } else if (haveSource) {
-            return Error{ErrorCode::InvalidArgument,
-                         "plan: unexpected argument \"" + argument + "\""};
-        } else {
-            parsed.source = argument;
-            haveSource = true;
-        }
+    const auto parsed = ParseCommandArguments("plan", arguments, {{"--size"}, {}});
+    if (!parsed) {
+        return parsed.error();
     }
-    if (!haveSource) {
+    const std::vector<std::string>& operands = parsed.value().operands;
+    if (operands.empty()) {
         return Error{ErrorCode::InvalidArgument, "plan: missing SOURCE file"};
     }
-    return parsed;
+    if (operands.size() > 1) {
+        return Error{ErrorCode::InvalidArgument,
+                     "plan: unexpected argument \"" + operands[1] + "\""};
+    }
+    PlanArguments plan{operands.front(), std::nullopt};
+    if (const auto size = parsed.value().values.find("--size");
+        size != parsed.value().values.end()) {
+        plan.size = size->second;
+    }
+    return plan;
 }
 
 // The source's size through the same DOS view the window uses.
@@ -112,7 +106,7 @@ int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         err << "dividra-cli: " << size.error().message << "\n";
         return kExitBadInput;
     }
-    const std::int64_t segmentBytes = std::int64_t{kilobytes.value()} * 1024;
+    const std::int64_t segmentBytes = core::KilobytesToBytes(kilobytes.value());
     out << "source size: " << size.value() << "\n"
         << "segment size: " << segmentBytes << "\n"
         << "segments: " << core::SegmentCount(size.value(), segmentBytes) << "\n";

@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
+#include "cli/CommandOptions.h"
 #include "cli/PlanCommand.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
@@ -10,7 +11,8 @@
 #include "core/SplitCommand.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
+#include "util/NumberText.h"
 
 #include <optional>
 #include <ostream>
@@ -32,17 +34,6 @@ Error usageError(const std::string& message) {
     return Error{ErrorCode::InvalidArgument, "split: " + message};
 }
 
-// The member a value option fills; nullptr for any other argument.
-std::optional<std::string>* valueSlot(SplitArguments& parsed, std::string_view name) {
-    if (name == "--to") {
-        return &parsed.folder;
-    }
-    if (name == "--floppy") {
-        return &parsed.floppy;
-    }
-    return name == "--size" ? &parsed.size : nullptr;
-}
-
 // Records one of a pair of switches that exclude each other.
 Status setSwitch(std::optional<std::string>& slot, const std::string& argument,
                  std::string_view pair) {
@@ -53,34 +44,38 @@ Status setSwitch(std::optional<std::string>& slot, const std::string& argument,
     return {};
 }
 
+std::optional<std::string> valueOf(const CommandArguments& arguments, std::string_view name) {
+    const auto found = arguments.values.find(name);
+    return found == arguments.values.end() ? std::nullopt : std::optional(found->second);
+}
+
 Result<SplitArguments> parseArguments(const std::vector<std::string>& arguments) {
-    SplitArguments parsed;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const auto equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        Status status;
-        if (auto* slot = valueSlot(parsed, name)) {
-            if (equals == std::string::npos && i + 1 == arguments.size()) {
-                return usageError(name + " needs a value");
-            }
-            *slot = equals == std::string::npos ? arguments[++i] : argument.substr(equals + 1);
-        } else if (argument == "--dos-names" || argument == "--long-names") {
-            status = setSwitch(parsed.naming, argument, "--dos-names and --long-names");
-        } else if (argument == "--erase" || argument == "--no-erase") {
-            status = setSwitch(parsed.erase, argument, "--erase and --no-erase");
-        } else if (argument.starts_with("-") && argument != "-") {
-            return usageError("unknown option \"" + argument + "\"");
-        } else if (parsed.source) {
-            return usageError("unexpected argument \"" + argument + "\"");
-        } else {
-            parsed.source = argument;
-        }
+    const OptionRules rules{{"--to", "--floppy", "--size"},
+                            {"--dos-names", "--long-names", "--erase", "--no-erase"}};
+    const auto parsed = ParseCommandArguments("split", arguments, rules);
+    if (!parsed) {
+        return parsed.error();
+    }
+    const CommandArguments& given = parsed.value();
+    if (given.operands.size() > 1) {
+        return usageError("unexpected argument \"" + given.operands[1] + "\"");
+    }
+    SplitArguments split;
+    if (!given.operands.empty()) {
+        split.source = given.operands.front();
+    }
+    split.folder = valueOf(given, "--to");
+    split.floppy = valueOf(given, "--floppy");
+    split.size = valueOf(given, "--size");
+    for (const std::string& name : given.switches) {
+        const bool naming = name == "--dos-names" || name == "--long-names";
+        const Status status = naming ? setSwitch(split.naming, name, "--dos-names and --long-names")
+                                     : setSwitch(split.erase, name, "--erase and --no-erase");
         if (!status) {
             return status.error();
         }
     }
-    return parsed;
+    return split;
 }
 
 Status checkCombination(const SplitArguments& parsed) {
@@ -204,7 +199,7 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
                     : ReadSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 0) == 1;
     inputs.segmentSizeText = IntToText(kilobytes.value());
     inputs.segmentCountText = std::to_string(
-        core::SegmentCount(inputs.sourceSize, std::int64_t{kilobytes.value()} * 1024));
+        core::SegmentCount(inputs.sourceSize, core::KilobytesToBytes(kilobytes.value())));
     inputs.platformKind = "NT";
     return inputs;
 }

@@ -1,8 +1,8 @@
 #include "cli/TerminalMessageBoxes.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -60,12 +60,10 @@ std::optional<int> ParseAnswer(std::string_view line, unsigned buttons) {
     using Buttons = std::array<Button, 2>;
     const Buttons choices = buttons == MB_YESNO ? Buttons{{{"yes", IDYES}, {"no", IDNO}}}
                                                 : Buttons{{{"ok", IDOK}, {"cancel", IDCANCEL}}};
-    std::string typed(trimmed(line));
+    const std::string typed = platform::lowerAscii(trimmed(line));
     if (typed.empty()) {
         return choices[0].result;
     }
-    std::transform(typed.begin(), typed.end(), typed.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     for (const Button& button : choices) {
         if (button.word.starts_with(typed)) {
             return button.result;

@@ -1,9 +1,9 @@
 #include "core/DisketteErase.h"
+#include "platform/AsciiText.h"
 
 #include "core/SplitMessages.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -52,13 +52,6 @@ std::vector<std::string> collectFolders(const FileSystem& fs, const std::string&
     return all;
 }
 
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // Whether `outer` must come after `inner`. Equal entries never do, so the reordering ends:
 // every swap puts a strictly shorter entry after a longer one.
 bool holds(const std::string& outer, const std::string& inner) {
@@ -99,7 +92,7 @@ void EraseDiskette(SplitHost& host, platform::FileSystem& fs, char driveLetter) 
     host.setStatusText(text::kErasingDiskette);
     const std::string root = std::string(1, driveLetter) + ":";
     std::vector<std::string> folders = collectFolders(fs, root);
-    std::sort(folders.begin(), folders.end(), lessIgnoringCase);
+    std::sort(folders.begin(), folders.end(), platform::lessIgnoringCase);
     folders.push_back(root);
     putSubfoldersFirst(folders);
     // Where a folder's read-only state guards what it holds (Linux media), every folder must

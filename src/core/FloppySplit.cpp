@@ -6,12 +6,12 @@
 #include "core/SegmentPlan.h"
 #include "core/SplitMessages.h"
 #include "core/SplitRun.h"
+#include "platform/AsciiText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 namespace dividra::core {
@@ -21,8 +21,8 @@ class FloppySplit {
 public:
     FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs)
         : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
-          m_letter(static_cast<char>(std::tolower(static_cast<unsigned char>(
-              inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())))),
+          m_letter(
+              platform::lowerAscii(inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())),
           m_upperDrive(text::UpperDrive(inputs.floppyDrive)) {}
 
     SplitOutcome run();

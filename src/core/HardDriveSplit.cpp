@@ -9,7 +9,7 @@
 #include "core/SplitRun.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "core/SegmentPath.h"
 
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 namespace dividra::core {
 

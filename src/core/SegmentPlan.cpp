@@ -1,7 +1,8 @@
 #include "core/SegmentPlan.h"
+#include "platform/AsciiText.h"
 
 #include "platform/Wildcard.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 namespace dividra::core {
 namespace {
@@ -22,7 +23,7 @@ std::string_view MatchSegmentSizeEntry(std::string_view storedText) {
 }
 
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText) {
-    return std::int64_t{TextToInt(kilobytesText)} * 1024;
+    return KilobytesToBytes(TextToInt(kilobytesText));
 }
 
 std::int64_t SegmentCount(std::int64_t sourceSize, std::int64_t segmentSizeBytes) {

@@ -34,6 +34,11 @@ inline constexpr std::int32_t kMaxCustomKilobytes = 1024;
 // letter case, else the first entry ("1440", say, selects "1420").
 std::string_view MatchSegmentSizeEntry(std::string_view storedText);
 
+// Kilobytes of 1024 bytes, as the segment sizes count them.
+constexpr std::int64_t KilobytesToBytes(std::int64_t kilobytes) {
+    return kilobytes * 1024;
+}
+
 // Segment size in bytes from a size text in kilobytes (read as TextToInt reads it: 0 for text
 // that is not a number).
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText);

@@ -4,7 +4,7 @@
 #include "core/HardDriveSplit.h"
 #include "core/SegmentPlan.h"
 #include "core/SplitMessages.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <cstdint>
 #include <limits>
@@ -83,7 +83,7 @@ SplitOutcome toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitI
         return refuse(host, *refusal);
     }
     // A segment size of 0 would never end; below 1 KB a split never starts.
-    if (SegmentSizeBytes(inputs.segmentSizeText) < 1024) {
+    if (SegmentSizeBytes(inputs.segmentSizeText) < KilobytesToBytes(kMinCustomKilobytes)) {
         return refuse(host, text::SegmentSizeTooSmallMessage(inputs.segmentSizeText));
     }
     return SplitToHardDrive(host, fs, inputs);

@@ -1,6 +1,6 @@
 #include "core/SplitHost.h"
 
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 namespace dividra::core {
 

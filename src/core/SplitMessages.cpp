@@ -1,6 +1,6 @@
 #include "core/SplitMessages.h"
 
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 namespace dividra::core::text {
 

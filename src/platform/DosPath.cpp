@@ -1,44 +1,11 @@
 #include "platform/DosPath.h"
 
+#include "platform/AsciiText.h"
+
 #include <filesystem>
 
 namespace dividra::platform {
 namespace {
-
-// Length of the UTF-8 sequence starting at text[at], 0 when it isn't a valid one.
-std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        return 1;
-    }
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = at + 1; i < at + length; ++i) {
-        if ((byte(i) & 0xC0u) != 0x80u) {
-            return 0;
-        }
-        code = (code << 6) | (byte(i) & 0x3Fu);
-    }
-    const std::uint32_t smallest = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0x80;
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code < smallest || surrogate || code > 0x10FFFF ? 0 : length;
-}
 
 // The text with control characters and bytes that aren't UTF-8 shown as \xNN, so a message
 // never carries them.
@@ -48,8 +15,7 @@ std::string printable(std::string_view text) {
         const auto c = static_cast<unsigned char>(text[at]);
         const std::size_t length = utf8SequenceLength(text, at);
         if (length == 0 || c < 0x20 || c == 0x7F) {
-            const char* digits = "0123456789ABCDEF";
-            out += {'\\', 'x', digits[c >> 4], digits[c & 0x0F]};
+            out += {'\\', 'x', kUpperHexDigits[c >> 4], kUpperHexDigits[c & 0x0F]};
             ++at;
         } else {
             out += text.substr(at, length);

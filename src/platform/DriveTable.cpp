@@ -1,5 +1,6 @@
 #include "platform/DriveTable.h"
 
+#include "platform/AsciiText.h"
 #include "platform/MountTable.h"
 
 #include <algorithm>
@@ -12,14 +13,6 @@ namespace dividra::platform {
 using namespace detail;
 
 namespace {
-
-std::string lowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    return out;
-}
 
 Error badEntry(const std::string& what, std::string_view entry) {
     return Error{ErrorCode::InvalidArgument,

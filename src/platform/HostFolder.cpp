@@ -1,4 +1,5 @@
 #include "platform/HostFolder.h"
+#include "platform/AsciiText.h"
 
 #include "platform/DosPath.h"
 #include "platform/PosixFile.h"

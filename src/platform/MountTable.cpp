@@ -1,4 +1,5 @@
 #include "platform/MountTable.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -63,20 +64,12 @@ DeviceMap scanBlockDevices(const std::string& sysfs) {
     return devices;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    const char lower = static_cast<char>(c | 0x20);
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 // udev escapes unsafe bytes of label link names as "\xNN".
 std::string unescapeHex(std::string_view name) {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const int high = i + 3 < name.size() ? hexValue(name[i + 2]) : -1;
-        const int low = i + 3 < name.size() ? hexValue(name[i + 3]) : -1;
+        const int high = i + 3 < name.size() ? hexDigitValue(name[i + 2]) : -1;
+        const int low = i + 3 < name.size() ? hexDigitValue(name[i + 3]) : -1;
         if (name.substr(i, 2) == "\\x" && high >= 0 && low >= 0) {
             out.push_back(static_cast<char>(high * 16 + low));
             i += 3;

@@ -1,4 +1,5 @@
 #include "platform/PeVersion.h"
+#include "platform/AsciiText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -184,7 +185,9 @@ bool keyEquals(Bytes block, const Node& node, std::string_view name) {
     if (node.keyLength != name.size()) {
         return false;
     }
-    const auto lower = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    const auto lower = [](unsigned c) {
+        return c < 0x80 ? static_cast<unsigned>(lowerAscii(static_cast<char>(c))) : c;
+    };
     for (std::size_t i = 0; i < name.size(); ++i) {
         const unsigned unit = u16(block, node.keyBegin + 2 * i);
         if (lower(unit) != lower(static_cast<unsigned char>(name[i]))) {

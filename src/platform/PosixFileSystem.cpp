@@ -1,5 +1,6 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/AsciiText.h"
 #include "platform/DosPath.h"
 #include "platform/HostFolder.h"
 #include "platform/PosixFile.h"
@@ -7,7 +8,6 @@
 #include "platform/Wildcard.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -129,13 +129,12 @@ private:
 std::string driveLockFile(const DriveEntry& drive) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string name = "dividra-drive-";
-    static constexpr char kHex[] = "0123456789abcdef";
     for (const char c : drive.device.empty() ? drive.hostRoot : drive.device) {
         const auto u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) != 0 || c == '-' || c == '.') {
+        if (isAsciiLetter(c) || isAsciiDigit(c) || c == '-' || c == '.') {
             name += c;
         } else {
-            name += {'_', kHex[u >> 4], kHex[u & 15]};
+            name += {'_', kLowerHexDigits[u >> 4], kLowerHexDigits[u & 15]};
         }
     }
     const std::string folder = runtime != nullptr && *runtime == '/' ? runtime : "/tmp";

@@ -1,11 +1,12 @@
 #include "platform/RegistryFormat.h"
 
+#include "platform/AsciiText.h"
+
 namespace dividra::platform {
 namespace {
 
 constexpr std::string_view kFirstLine = "REGEDIT4";
 constexpr std::string_view kRoot = "HKEY_CURRENT_USER";
-constexpr std::string_view kHexDigits = "0123456789abcdef";
 // A line that has reached this length goes on after `,\`, so none exceeds 78 characters.
 constexpr std::size_t kWrapColumn = 75;
 
@@ -20,43 +21,16 @@ void appendQuoted(std::string& out, std::string_view text) {
     out.append(text).append(1, '"');
 }
 
-std::size_t sequenceLength(unsigned char lead) {
-    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-}
-
 // Valid UTF-8 without control characters (C0, DEL, C1): what a quoted text can carry.
 bool isPrintableUtf8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = bytes[i];
-        if (lead < 0x80) {
-            if (lead < 0x20 || lead == 0x7F) {
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        if (lead < 0xC2 || lead > 0xF4) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = utf8SequenceLength(text, at);
+        const bool c1Control = lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+        if (length == 0 || lead < 0x20 || lead == 0x7F || c1Control) {
             return false;
         }
-        const std::size_t length = sequenceLength(lead);
-        if (i + length > text.size()) {
-            return false;
-        }
-        const unsigned char second = bytes[i + 1];
-        // The second byte's range rules out overlong forms, surrogates, C1 controls and
-        // code points beyond U+10FFFF.
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (second < low || second > high || (lead == 0xC2 && second < 0xA0)) {
-            return false;
-        }
-        for (std::size_t k = 2; k < length; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
+        at += length;
     }
     return true;
 }
@@ -65,7 +39,7 @@ void appendHexNumber(std::string& out, std::uint32_t value, int minDigits) {
     char digits[8];
     int count = 0;
     do {
-        digits[7 - count++] = kHexDigits[value & 0xF];
+        digits[7 - count++] = kLowerHexDigits[value & 0xF];
         value >>= 4;
     } while (value != 0 || count < minDigits);
     out.append(digits + 8 - count, static_cast<std::size_t>(count));
@@ -74,8 +48,8 @@ void appendHexNumber(std::string& out, std::uint32_t value, int minDigits) {
 void appendHexBytes(std::string& out, std::string_view data, std::size_t lineStart) {
     for (std::size_t i = 0; i < data.size(); ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
-        out += kHexDigits[byte >> 4];
-        out += kHexDigits[byte & 0xF];
+        out += kLowerHexDigits[byte >> 4];
+        out += kLowerHexDigits[byte & 0xF];
         if (i + 1 < data.size()) {
             out += ',';
             if (out.size() - lineStart >= kWrapColumn) {

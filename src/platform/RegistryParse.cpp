@@ -1,3 +1,4 @@
+#include "platform/AsciiText.h"
 #include "platform/RegistryFormat.h"
 
 #include <cstdint>
@@ -51,37 +52,13 @@ private:
     bool m_hasPending = false;
 };
 
-char foldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (foldCase(text[i]) != foldCase(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int hexDigit(char c) {
-    const char lower = foldCase(c);
-    if (lower >= '0' && lower <= '9') {
-        return lower - '0';
-    }
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 std::optional<std::uint32_t> parseHexNumber(std::string_view digits) {
     if (digits.empty() || digits.size() > 8) {
         return std::nullopt;
     }
     std::uint32_t value = 0;
     for (char c : digits) {
-        const int d = hexDigit(c);
+        const int d = hexDigitValue(c);
         if (d < 0) {
             return std::nullopt;
         }
@@ -118,7 +95,7 @@ std::optional<std::string> parseHeader(std::string_view line) {
         return std::nullopt;
     }
     const std::string_view inner = line.substr(1, line.size() - 2);
-    if (!startsWithNoCase(inner, kRoot)) {
+    if (!startsWithIgnoringCase(inner, kRoot)) {
         return std::nullopt;
     }
     if (inner.size() == kRoot.size()) {
@@ -143,8 +120,8 @@ bool parseHexBytes(std::string_view list, std::string& bytes) {
         const std::size_t first = item.find_first_not_of(" \t");
         item = first == std::string_view::npos ? std::string_view() : item.substr(first);
         item = item.substr(0, item.find_last_not_of(" \t") + 1);
-        const int high = item.size() == 2 ? hexDigit(item[0]) : -1;
-        const int low = item.size() == 2 ? hexDigit(item[1]) : -1;
+        const int high = item.size() == 2 ? hexDigitValue(item[0]) : -1;
+        const int low = item.size() == 2 ? hexDigitValue(item[1]) : -1;
         if (high < 0 || low < 0) {
             return false;
         }
@@ -185,7 +162,7 @@ bool parseDword(std::string_view digits, bool terminated, RegistryValue& value) 
 
 // The data after `=`; hex data takes its continuation lines from `lines`.
 bool parseData(std::string_view data, Line line, LineReader& lines, RegistryValue& value) {
-    if (startsWithNoCase(data, "dword:")) {
+    if (startsWithIgnoringCase(data, "dword:")) {
         return parseDword(data.substr(6), line.terminated, value);
     }
     if (!data.empty() && data.front() == '"') {
@@ -193,7 +170,7 @@ bool parseData(std::string_view data, Line line, LineReader& lines, RegistryValu
         value.type = kRegSz;
         return parseQuoted(data, end, value.data) && end == data.size();
     }
-    if (!startsWithNoCase(data, "hex")) {
+    if (!startsWithIgnoringCase(data, "hex")) {
         return false;
     }
     std::string joined(data);

@@ -1,28 +1,12 @@
 #include "platform/RegistryTree.h"
 
+#include "platform/AsciiText.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace dividra::platform {
 namespace {
-
-char foldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string folded(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        c = foldCase(c);
-    }
-    return result;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldCase(x) == foldCase(y);
-           });
-}
 
 bool isControl(char c) {
     return static_cast<unsigned char>(c) < 0x20;
@@ -69,12 +53,12 @@ bool isValidKeyPath(std::string_view path) {
 }
 
 std::size_t RegistryTree::findKey(std::string_view path) const {
-    const auto it = m_keyIndex.find(folded(path));
+    const auto it = m_keyIndex.find(lowerAscii(path));
     return it == m_keyIndex.end() ? m_keys.size() : it->second;
 }
 
 std::size_t RegistryTree::addKey(std::string_view path) {
-    m_keyIndex.emplace(folded(path), m_keys.size());
+    m_keyIndex.emplace(lowerAscii(path), m_keys.size());
     m_keys.push_back(RegistryKey{std::string(path), {}});
     m_valueIndex.emplace_back();
     return m_keys.size() - 1;
@@ -87,7 +71,7 @@ bool RegistryTree::keyExists(std::string_view path) const {
     // An ancestor of a listed key exists too.
     return std::any_of(m_keys.begin(), m_keys.end(), [path](const RegistryKey& key) {
         return key.path.size() > path.size() && key.path[path.size()] == '\\' &&
-               sameName(std::string_view(key.path).substr(0, path.size()), path);
+               equalsIgnoringCase(std::string_view(key.path).substr(0, path.size()), path);
     });
 }
 
@@ -104,7 +88,7 @@ const RegistryValue* RegistryTree::findValue(std::string_view path, std::string_
     if (key == m_keys.size()) {
         return nullptr;
     }
-    const auto it = m_valueIndex[key].find(folded(name));
+    const auto it = m_valueIndex[key].find(lowerAscii(name));
     return it == m_valueIndex[key].end() ? nullptr : &m_keys[key].values[it->second].value;
 }
 
@@ -119,7 +103,7 @@ bool RegistryTree::setValue(std::string_view path, std::string_view name, Regist
 
 bool RegistryTree::setValue(std::size_t key, std::string_view name, RegistryValue value) {
     std::vector<NamedValue>& values = m_keys[key].values;
-    const auto [it, added] = m_valueIndex[key].emplace(folded(name), values.size());
+    const auto [it, added] = m_valueIndex[key].emplace(lowerAscii(name), values.size());
     if (added) {
         values.emplace_back(std::string(name), std::move(value));
         return true;

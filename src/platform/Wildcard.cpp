@@ -1,15 +1,10 @@
 #include "platform/Wildcard.h"
 
+#include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
-
-#include <cctype>
 
 namespace dividra::platform {
 namespace {
-
-char folded(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
 
 // Iterative glob with one backtrack point: linear in practice, never exponential.
 bool globMatch(std::string_view name, std::string_view pattern) {
@@ -18,7 +13,8 @@ bool globMatch(std::string_view name, std::string_view pattern) {
     std::size_t starP = std::string_view::npos;
     std::size_t starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || folded(pattern[p]) == folded(name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -53,18 +49,6 @@ bool matchesDosPattern(std::string_view name, std::string_view pattern) {
 bool passesAttributeMask(std::uint32_t attributes, std::uint32_t mask) {
     const std::uint32_t special = attr::Hidden | attr::System | attr::Directory;
     return (attributes & special & ~mask) == 0;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (folded(a[i]) != folded(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace dividra::platform

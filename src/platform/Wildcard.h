@@ -13,7 +13,4 @@ bool matchesDosPattern(std::string_view name, std::string_view pattern);
 // search mask holds that bit; every other entry is always found.
 bool passesAttributeMask(std::uint32_t attributes, std::uint32_t mask);
 
-// Letter-case-blind comparison of two ASCII names, as DOS compares names.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
-
 } // namespace dividra::platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <cstdint>
 #include <string>

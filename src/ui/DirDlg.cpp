@@ -5,7 +5,7 @@
 #include "toolkit/FileListBox.h"
 #include "ui/DesignFonts.h"
 #include "ui/DrivePaths.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

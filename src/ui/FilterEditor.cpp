@@ -2,7 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

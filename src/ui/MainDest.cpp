@@ -8,7 +8,8 @@
 #include "toolkit/FileListBox.h"
 #include "ui/DrivePaths.h"
 #include "ui/WindowRules.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
+#include "util/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

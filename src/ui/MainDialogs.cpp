@@ -2,7 +2,6 @@
 
 #include "toolkit/HelpViewer.h"
 #include "ui/About.h"
-#include "util/Global.h"
 
 #include <QFileInfo>
 

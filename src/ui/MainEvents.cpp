@@ -4,7 +4,7 @@
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/FilterComboBox.h"
-#include "util/Global.h"
+#include "util/KeyFilter.h"
 
 #include <QApplication>
 #include <QComboBox>

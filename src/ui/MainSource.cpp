@@ -10,7 +10,7 @@
 #include "toolkit/FilterComboBox.h"
 #include "ui/DrivePaths.h"
 #include "ui/WindowRules.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 #include <QAction>
 #include <QComboBox>

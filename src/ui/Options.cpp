@@ -5,7 +5,8 @@
 #include "toolkit/HelpViewer.h"
 #include "ui/DesignFonts.h"
 #include "ui/DirDlg.h"
-#include "util/Global.h"
+#include "util/KeyFilter.h"
+#include "util/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,8 @@
 #include "settings/SettingsKeys.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/DriveComboBox.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
+#include "util/SystemFolders.h"
 
 #include <QCheckBox>
 #include <QComboBox>

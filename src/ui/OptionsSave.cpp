@@ -4,7 +4,7 @@
 #include "settings/SettingsKeys.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/DriveComboBox.h"
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "ui/WindowRules.h"
 
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <string>
 

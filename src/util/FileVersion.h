@@ -9,6 +9,10 @@ class FileSystem;
 }
 
 // The "FileVersion" text of a Windows executable or DLL, read from its version resource.
+//
+// Nothing calls it on Linux: the shared unit offers it for the tool bar's look, which follows
+// the common-controls version, and here that rule takes Qt's version instead (no comctl32.dll
+// to ask). It stays, with its tests, so the unit is whole for any caller that needs it.
 namespace dividra {
 
 // Larger files aren't read: version text is asked of system DLLs, far below this.

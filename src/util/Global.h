@@ -1,25 +1,9 @@
 #pragma once
 
+// The shared unit every layer above platform uses, in one header: number texts, message boxes,
+// the key filter, version and folder queries. Code includes the one header it needs instead.
 #include "util/FileVersion.h"
 #include "util/KeyFilter.h"
 #include "util/MessageBoxes.h"
+#include "util/NumberText.h"
 #include "util/SystemFolders.h"
-
-#include <cstdint>
-#include <string>
-#include <string_view>
-
-// The shared unit every layer above platform uses: number texts here; message boxes, the key
-// filter, version and folder queries in the headers above.
-namespace dividra {
-
-// Plain decimal: a leading "-" for negatives, no leading zeros, blanks or grouping.
-std::string IntToText(std::int32_t value);
-
-// Reads a 32-bit integer; any text that breaks a rule gives 0, never an error:
-// optional leading blanks (space only), one optional sign, then decimal digits within the
-// 32-bit range, or "$" (unsigned) and one to eight hexadecimal digits taken as 32 bits.
-// Nothing else anywhere, not even a trailing blank.
-std::int32_t TextToInt(std::string_view text);
-
-} // namespace dividra

@@ -5,6 +5,8 @@
 // Where the program looks for the system's shared files, in the DOS view.
 namespace dividra {
 
+// Nothing calls it on Linux: its one use was to find comctl32.dll for its version, which the
+// tool bar rule takes from Qt here. It stays, with its tests, so the shared unit is whole.
 // The DOS path of /usr/lib/ (the Windows system folder's counterpart), through the drive table
 // of the environment, ending in exactly one backslash: "c:\usr\lib\". When no drive holds the
 // folder (or the table can't be read), the root of the first fixed drive, else "c:\".

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/CommandOptions.h"
 #include "cli/PlanCommand.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
@@ -90,12 +91,32 @@ TEST_F(CliTest, BadInputGivesOneLineAndStatusTwo) {
     expectBadInput({"plan", source, "--size", "0"}, "bad segment size \"0\"");
     expectBadInput({"plan", source, "--size", "x"}, "bad segment size \"x\"");
     expectBadInput({"plan", source, "--size"}, "--size needs a value");
+    expectBadInput({"plan", source, "--size="}, "bad segment size \"\"");
     expectBadInput({"plan", source, "--fast"}, "unknown option \"--fast\"");
     expectBadInput({"plan", source, "extra"}, "unexpected argument \"extra\"");
     expectBadInput({"plan"}, "missing SOURCE");
     expectBadInput({"plan", m_dir.file("nothing.zip")}, "nothing.zip");
     expectBadInput({"plan", m_dir.path()}, "is a folder");
     expectBadInput({"split-all"}, "unknown command \"split-all\"");
+}
+
+TEST(CommandOptions, ValuesSwitchesAndOperands) {
+    const OptionRules rules{{"--size"}, {"--erase"}};
+    const auto parsed = ParseCommandArguments(
+        "x", {"a", "--size", "1", "-", "--erase", "--size=", "--", "--erase", "-b"}, rules);
+    ASSERT_TRUE(parsed.ok());
+    EXPECT_EQ(parsed.value().values.at("--size"), ""); // the last one given
+    EXPECT_EQ(parsed.value().switches, std::vector<std::string>{"--erase"});
+    EXPECT_EQ(parsed.value().operands, (std::vector<std::string>{"a", "-", "--erase", "-b"}));
+    for (const auto& [arguments, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--erase=yes"}, "x: unknown option \"--erase=yes\""},
+             {{"--siz", "1"}, "x: unknown option \"--siz\""},
+             {{"a", "--size"}, "x: --size needs a value"}}) {
+        const auto refused = ParseCommandArguments("x", arguments, rules);
+        ASSERT_FALSE(refused.ok()) << message;
+        EXPECT_EQ(refused.error().message, message);
+    }
 }
 
 TEST_F(CliTest, AFileOutsideEveryDriveOrABadDriveTableIsReported) {

@@ -2,7 +2,8 @@
 
 #include "core/SplitHost.h"
 #include "support/TempDir.h"
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
+#include "util/NumberText.h"
 
 #include <deque>
 #include <functional>

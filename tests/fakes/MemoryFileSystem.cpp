@@ -1,4 +1,5 @@
 #include "fakes/MemoryFileSystem.h"
+#include "platform/AsciiText.h"
 
 #include "fakes/MemoryVolume.h"
 #include "platform/ShortName.h"

@@ -1,5 +1,6 @@
 // The test-facing side of MemoryFileSystem: media, set-up, inspection, faults and counters.
 #include "fakes/MemoryVolume.h"
+#include "platform/AsciiText.h"
 
 #include "platform/Wildcard.h"
 

@@ -1,9 +1,9 @@
 #include "fakes/MemoryVolume.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Wildcard.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace dividra::platform::memfs {
 namespace {
@@ -98,8 +98,8 @@ std::shared_ptr<MediumData> makeMedium(std::string name, std::int64_t capacity, 
 
 DosParts splitDosPath(std::string_view path) {
     DosParts parts;
-    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-        parts.letter = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+    if (path.size() >= 2 && path[1] == ':' && isAsciiLetter(path[0])) {
+        parts.letter = lowerAscii(path[0]);
         path.remove_prefix(2);
     }
     while (!path.empty()) {

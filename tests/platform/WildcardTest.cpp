@@ -51,12 +51,5 @@ TEST(Wildcard, AttributeMaskHidesSpecialEntriesUnlessAsked) {
     EXPECT_TRUE(passesAttributeMask(attr::Directory | attr::Hidden | attr::System, attr::AnyFile));
 }
 
-TEST(Wildcard, NamesCompareBlindToAsciiCaseOnly) {
-    EXPECT_TRUE(equalsIgnoringCase("Data.ZIP", "dATA.zip"));
-    EXPECT_FALSE(equalsIgnoringCase("data.zip", "data.zi"));
-    EXPECT_FALSE(equalsIgnoringCase("\xC3\x89", "\xC3\xA9")); // É and é: bytes as they are
-    EXPECT_TRUE(equalsIgnoringCase("", ""));
-}
-
 } // namespace
 } // namespace dividra::platform

@@ -1,4 +1,4 @@
-#include "util/Global.h"
+#include "util/FileVersion.h"
 
 #include "fakes/MemoryFileSystem.h"
 #include "support/PeImage.h"

@@ -1,4 +1,4 @@
-#include "util/Global.h"
+#include "util/KeyFilter.h"
 
 #include <gtest/gtest.h>
 

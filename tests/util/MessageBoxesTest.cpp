@@ -1,4 +1,4 @@
-#include "util/Global.h"
+#include "util/MessageBoxes.h"
 
 #include "support/ScriptedMessageBoxes.h"
 

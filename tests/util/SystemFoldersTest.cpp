@@ -1,4 +1,4 @@
-#include "util/Global.h"
+#include "util/SystemFolders.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "util/Global.h"
+#include "util/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,45 @@
+#include "cli/CommandOptions.h"
+
+#include <algorithm>
+
+namespace dividra::cli {
+namespace {
+
+bool listed(const std::vector<std::string_view>& names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+} // namespace
+
+Result<CommandArguments> ParseCommandArguments(std::string_view command,
+                                               const std::vector<std::string>& arguments,
+                                               const OptionRules& rules) {
+    const auto error = [command](const std::string& message) {
+        return Error{ErrorCode::InvalidArgument, std::string(command) + ": " + message};
+    };
+    CommandArguments parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
+            parsed.operands.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (listed(rules.valueOptions, name)) {
+            if (equals == std::string::npos && i + 1 == arguments.size()) {
+                return error(name + " needs a value");
+            }
+            parsed.values[name] =
+                equals == std::string::npos ? arguments[++i] : argument.substr(equals + 1);
+        } else if (listed(rules.switches, argument)) {
+            parsed.switches.push_back(argument);
+        } else {
+            return error("unknown option \"" + argument + "\"");
+        }
+    }
+    return parsed;
+}
+
+} // namespace dividra::cli

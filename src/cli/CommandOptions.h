@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The one reading of a command's arguments that every dividra-cli command shares.
+namespace dividra::cli {
+
+// The options a command knows: those that take a value ("--size 1420" or "--size=1420") and
+// switches ("--erase"). Any other argument starting with "-" is unknown, except "-" itself;
+// after "--" every argument is an operand.
+struct OptionRules {
+    std::vector<std::string_view> valueOptions;
+    std::vector<std::string_view> switches;
+};
+
+struct CommandArguments {
+    std::map<std::string, std::string, std::less<>> values; // the last value given for each
+    std::vector<std::string> switches;                      // in the order given
+    std::vector<std::string> operands;                      // in the order given
+};
+
+// InvalidArgument "<command>: --size needs a value" or "<command>: unknown option \"--x\"" (a
+// switch given a value is unknown too).
+Result<CommandArguments> ParseCommandArguments(std::string_view command,
+                                               const std::vector<std::string>& arguments,
+                                               const OptionRules& rules);
+
+} // namespace dividra::cli
