@@ -37,6 +37,8 @@ std::string cleaned(std::string_view part, std::size_t limit) {
         }
         if (isValidShortChar(c)) {
             out.push_back(upper(c));
+        } else if (std::string_view("+,;=[]").find(c) != std::string_view::npos) {
+            out.push_back('_'); // as Windows does: legal in long names only
         }
     }
     return out;

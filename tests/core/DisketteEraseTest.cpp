@@ -161,6 +161,19 @@ TEST_F(DisketteEraseTest, FoldersSharingAPrefixAreBothRemovedCompletely) {
                               "removeFolder a: -> AccessDenied"}));
 }
 
+TEST_F(DisketteEraseTest, FoldersGoInNameOrderLetterCaseAside) {
+    for (const char* folder : {"a:\\beta", "a:\\Gamma", "a:\\alpha", "a:\\Delta"}) {
+        m_fs.createFolder(folder);
+    }
+
+    erase();
+
+    EXPECT_EQ(removals(),
+              (std::vector<std::string>{"removeFolder a:\\alpha", "removeFolder a:\\beta",
+                                        "removeFolder a:\\Delta", "removeFolder a:\\Gamma",
+                                        "removeFolder a: -> AccessDenied"}));
+}
+
 TEST_F(DisketteEraseTest, EmptyDisketteSearchesOnlyTheRoot) {
     erase();
 

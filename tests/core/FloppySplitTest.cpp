@@ -89,6 +89,12 @@ TEST_F(FloppySplitTest, ThreeMegabytesFillTwoDiskettesAndPartOfAThird) {
     EXPECT_EQ(m_host.eventsOf("busy"), (Texts{"1", "0"}));
     EXPECT_EQ(m_host.eventsOf("progress").back(), "0");
     EXPECT_EQ(m_fs.openFiles(), 0);
+    // The source is closed before the descriptor is made.
+    const auto log = m_fs.callLog();
+    const auto at = [&log](const std::string& call) {
+        return std::find(log.begin(), log.end(), call) - log.begin();
+    };
+    EXPECT_LT(at("close c:\\data.zip"), at("createAlways a:\\data.kpn"));
 }
 
 TEST_F(FloppySplitTest, AFullLastDisketteAsksForOneMoreForTheDescriptor) {
@@ -99,6 +105,36 @@ TEST_F(FloppySplitTest, AFullLastDisketteAsksForOneMoreForTheDescriptor) {
     EXPECT_EQ(disk(2).contents("\\data.kpn"),
               "File Ext=.zip\r\nTotal Files=1\r\nTotal Size=1457664\r\n");
     EXPECT_EQ(m_host.eventsOf("okcancel"), (Texts{insertPrompt(1), insertPrompt(2)}));
+}
+
+// The descriptor needs 512 bytes: a last diskette with that much left takes it.
+TEST_F(FloppySplitTest, TheDescriptorGoesOnTheLastDisketteWhenItHas512BytesLeft) {
+    for (const auto& [size, descriptorDisk] :
+         {std::pair{kDiskette - 512, 1}, std::pair{kDiskette - 511, 2}}) {
+        for (int n = 1; n <= 2; ++n) {
+            disk(n).clear();
+        }
+        m_host.events.clear();
+        pick(static_cast<std::size_t>(size));
+        EXPECT_EQ(split(), SplitOutcome::Completed) << size;
+        EXPECT_TRUE(disk(descriptorDisk).exists("\\data.kpn")) << size;
+        EXPECT_EQ(m_host.eventsOf("okcancel").size(), static_cast<std::size_t>(descriptorDisk))
+            << size;
+    }
+}
+
+// A diskette whose test file can't be made or closed is questioned like a missing one.
+TEST_F(FloppySplitTest, ADisketteFailingItsTestFileGetsTheNoDisketteQuestion) {
+    for (const Fault::Kind kind : {Fault::Kind::CreateFails, Fault::Kind::CloseFails}) {
+        disk(1).clear();
+        m_host.events.clear();
+        m_fs.clearFaults();
+        m_fs.addFault({kind, "a:\\data.000", 0, 1});
+        pick(1000);
+        EXPECT_EQ(split(), SplitOutcome::Completed);
+        EXPECT_EQ(m_host.boxes(), (Texts{"okcancel " + insertPrompt(1), "yesno " + kNoDiskette}));
+        EXPECT_EQ(disk(1).contents("\\data.000"), m_source);
+    }
 }
 
 TEST_F(FloppySplitTest, AnUnreadableExtraDisketteCountsAsFull) {

@@ -33,6 +33,13 @@ TEST_F(HardDriveSplitTest, ThreeMegabytesAt1420MakeThreeSegmentsAndTheDescriptor
     EXPECT_EQ(progress.back(), "0");
     EXPECT_TRUE(m_host.boxes().empty());
     EXPECT_EQ(m_host.messagesProcessed, 0);
+    // The source is closed before the descriptor is made.
+    const auto log = m_fs.callLog();
+    EXPECT_EQ(
+        std::vector<std::string>(log.end() - 6, log.end()),
+        (std::vector<std::string>{"close c:\\out\\data.002", "close c:\\data.zip",
+                                  "createAlways c:\\out\\data.kpn", "write c:\\out\\data.kpn @0 50",
+                                  "flush c:\\out\\data.kpn", "close c:\\out\\data.kpn"}));
 }
 
 TEST_F(HardDriveSplitTest, ASegmentSizeAboveTheSourceGivesOneSegment) {
@@ -57,6 +64,15 @@ TEST_F(HardDriveSplitTest, FreeSpaceIsCheckedAgainstSizePlus512PerSegmentAndOneM
     EXPECT_FALSE(m_fs.exists("c:\\out\\data.000"));
     EXPECT_TRUE(m_host.eventsOf("busy").empty());
     EXPECT_EQ(m_host.eventsOf("status").back(), "Ready");
+    // A full disk reports 0 bytes, which is no unknown figure.
+    m_fs.putFile("c:\\filler",
+                 std::string(static_cast<std::size_t>(m_drive->capacity() - used), 'f'));
+    ASSERT_EQ(m_fs.folderSpace("c:\\out").freeBytes, 0);
+    m_host.events.clear();
+    EXPECT_EQ(split(), SplitOutcome::Refused);
+    EXPECT_EQ(m_host.eventsOf("error"),
+              (std::vector<std::string>{"Insufficient space on drive c: to perform split."}));
+    EXPECT_FALSE(m_fs.exists("c:\\out\\data.000"));
     // Exactly the need passes.
     m_fs.putFile("c:\\filler",
                  std::string(static_cast<std::size_t>(m_drive->capacity() - used - needed), 'f'));
@@ -182,6 +198,11 @@ TEST_F(HardDriveSplitTest, AFailingDiskEndsTheSplitInOrder) {
     EXPECT_EQ(tail[0], "busy 0");
     EXPECT_EQ(tail[1], "progress 0");
     EXPECT_EQ(tail[3], "status Ready");
+    // The failed segment is closed explicitly, at once, before the source.
+    const auto log = m_fs.callLog();
+    EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
+              (std::vector<std::string>{"write c:\\out\\data.001 @98304 49152 -> DiskFull",
+                                        "close c:\\out\\data.001", "close c:\\data.zip"}));
 }
 
 TEST_F(HardDriveSplitTest, ASourceThatShrinksEndsTheSplitInOrder) {

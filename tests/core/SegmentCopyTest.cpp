@@ -144,6 +144,10 @@ TEST_P(SegmentCopyFaultTest, EndsWithAnErrorAndClosesTheSegment) {
     EXPECT_EQ(status.error().code, c.code);
     EXPECT_TRUE(status.error().message.starts_with(c.messageStart)) << status.error().message;
     EXPECT_EQ(m_fs.openFiles(), 1) << "the segment must be closed";
+    if (c.fault.kind != Fault::Kind::CreateFails) {
+        // Closed by the copy, not left to the handle's destructor.
+        EXPECT_TRUE(m_fs.callLog("a:\\data.000").back().starts_with("close "));
+    }
     if (c.keptBytes >= 0) {
         EXPECT_EQ(m_disk->contents("\\data.000"), m_bytes.substr(0, c.keptBytes));
     }

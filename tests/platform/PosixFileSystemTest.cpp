@@ -14,6 +14,7 @@
 namespace dividra::platform {
 namespace {
 
+using test::ScopedEnv;
 using test::TempDir;
 namespace fs = std::filesystem;
 
@@ -94,6 +95,16 @@ TEST_F(PosixFs, DrivesTypesAndFreeSpaceComeFromTheTable) {
     }
 }
 
+// z: is drive 26, the last number a drive takes.
+TEST(PosixFsLetters, TheLastLetterHasItsFreeSpace) {
+    TempDir dir;
+    const ScopedEnv drives("DIVIDRA_DRIVES", "c=/,fixed;z=" + dir.path() + ",fixed");
+    const PosixFileSystem fs(DriveTable::fromEnvironment().value());
+    EXPECT_GT(fs.freeBytes(26), 0);
+    EXPECT_GT(fs.folderSpace("Z:\\").freeBytes, 0);
+    EXPECT_EQ(fs.freeBytes(27), -1);
+}
+
 TEST_F(PosixFs, CreatedFileReadsBackExactly) {
     const std::string data("hello\0world, and more", 21);
     auto created = m_fs.createAlways("c:\\sub\\NewFile.TXT");
@@ -139,6 +150,32 @@ TEST_F(PosixFs, NamesMatchBlindToCaseThenByTheirAlias) {
     EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/longfilename.txt")), "long");
     EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/DATA.ZIP")), "");
     EXPECT_EQ(TempDir::read(m_dir.file("c/My Documents/LONGFI~1.TXT")), "");
+}
+
+// Names differing in letter case only: the one typed when it exists, else the smallest in byte
+// order, whatever order they were made in or the folder lists them in (hashed on ext4: of
+// several pairs some list the lower-case name first).
+TEST_F(PosixFs, ACaseBlindTieGoesToTheExactNameElseTheSmallest) {
+    const std::vector<std::string> numbers{"", "1", "2", "3", "4", "5", "6", "7"};
+    for (const std::string& n : numbers) {
+        m_dir.write("c/one/DATA" + n + ".ZIP", "upper");
+        m_dir.write("c/one/data" + n + ".zip", "lower");
+        m_dir.write("c/two/data" + n + ".zip", "lower");
+        m_dir.write("c/two/DATA" + n + ".ZIP", "upper");
+    }
+    for (const std::string folder : {"c:\\one\\", "c:\\two\\"}) {
+        for (const std::string& n : numbers) {
+            for (const auto& [typed, expected] :
+                 {std::pair{"Data" + n + ".Zip", "upper"}, std::pair{"data" + n + ".ZIP", "upper"},
+                  std::pair{"data" + n + ".zip", "lower"}}) {
+                auto opened = m_fs.openRead(folder + typed);
+                ASSERT_TRUE(opened.ok()) << folder << typed;
+                EXPECT_EQ(readAll(*opened.value()), expected) << folder << typed;
+            }
+            EXPECT_EQ(m_fs.longPath(folder + "Data" + n + ".Zip").value(),
+                      folder + "DATA" + n + ".ZIP");
+        }
+    }
 }
 
 TEST_F(PosixFs, CreateReplacesASymbolicLinkInsteadOfWritingThroughIt) {

@@ -18,11 +18,31 @@ TEST(ShortName, FitsEightDotThreeAtTheBoundaries) {
     }
 }
 
+// One folder: each long name and the alias Windows gives it there.
 TEST(ShortName, AliasesCutCleanAndUpperCaseLongNames) {
-    EXPECT_EQ(shortAliases({"longfilename.txt", "my file+name.text", ".bashrc", "archive.tar.gz",
-                            "caf\xC3\xA9 au lait.txt", "+++", "data.zip"}),
-              (Names{"LONGFI~1.TXT", "MYFILE~1.TEX", "BASHRC~1", "ARCHIV~1.GZ", "CAFAUL~1.TXT",
-                     "_~1", "data.zip"}));
+    const std::vector<std::pair<std::string, std::string>> rows{
+        {"longfilename.txt", "LONGFI~1.TXT"},
+        {"longfilename.doc", "LONGFI~1.DOC"}, // each extension counts on its own
+        {"my file+name.text", "MYFILE~1.TEX"},
+        {".bashrc", "BASHRC~1"},
+        {"archive.tar.gz", "ARCHIV~1.GZ"},
+        {"caf\xC3\xA9 au lait.txt", "CAFAUL~1.TXT"},
+        {"+++", "___~1"},
+        {"\xE2\x82\xAC.txt", "_~1.TXT"},
+        {"[brackets].dat", "_BRACK~1.DAT"}, // + , ; = [ ] become "_"
+        {"data+1.bin", "DATA_1~1.BIN"},
+        {"a,b;c=d.e", "A_B_C_~1.E"},
+        {"Annual Report 2023.zip", "ANNUAL~1.ZIP"},
+        {"Annual Report.text", "ANNUAL~1.TEX"},
+        {"data.zip", "data.zip"},
+    };
+    Names names;
+    Names expected;
+    for (const auto& [name, alias] : rows) {
+        names.push_back(name);
+        expected.push_back(alias);
+    }
+    EXPECT_EQ(shortAliases(names), expected);
 }
 
 TEST(ShortName, NumbersCountAgainstTheFolderInByteOrder) {
@@ -62,6 +82,8 @@ TEST(ShortName, AliasOfOneNameIsTheFolderWideOne) {
                                     "annual report.ZIPPED",
                                     "_~1",
                                     " x",
+                                    "+annual.zip",
+                                    "[annual].zip",
                                     "Ärger.zip"};
     for (int n = 1; n <= 12; ++n) {
         folder.push_back("Annual Report " + std::to_string(n) + ".zip");
