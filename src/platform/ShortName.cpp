@@ -1,5 +1,7 @@
 #include "platform/ShortName.h"
 
+#include "platform/AsciiText.h"
+
 #include <algorithm>
 #include <map>
 #include <numeric>
@@ -19,16 +21,6 @@ bool isValidShortChar(char c) {
     return std::string_view("!#$%&'()-@^_`{}~").find(c) != std::string_view::npos;
 }
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string upperCase(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), upper);
-    return out;
-}
-
 std::string cleaned(std::string_view part, std::size_t limit) {
     std::string out;
     for (char c : part) {
@@ -36,7 +28,7 @@ std::string cleaned(std::string_view part, std::size_t limit) {
             break;
         }
         if (isValidShortChar(c)) {
-            out.push_back(upper(c));
+            out.push_back(upperAscii(c));
         } else if (std::string_view("+,;=[]").find(c) != std::string_view::npos) {
             out.push_back('_'); // as Windows does: legal in long names only
         }
@@ -73,7 +65,7 @@ std::string numberedAlias(const std::string& base, const std::string& ext, int n
 // extension; a name's alias therefore depends on the names of its own key alone.
 std::pair<char, std::string> collisionKey(std::string_view name) {
     if (fitsEightDotThree(name)) {
-        const std::string upperName = upperCase(name);
+        const std::string upperName = upperAscii(name);
         const auto dot = upperName.find('.');
         return {upperName.front(), dot == std::string::npos ? "" : upperName.substr(dot + 1)};
     }
@@ -107,7 +99,7 @@ std::vector<std::string> shortAliases(const std::vector<std::string>& folderName
     std::map<std::string, int> nextNumber;
     for (const auto& name : folderNames) {
         if (fitsEightDotThree(name)) {
-            taken.insert(upperCase(name));
+            taken.insert(upperAscii(name));
         }
     }
     std::vector<std::size_t> order(folderNames.size());
