@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dividra::ui {
 namespace {
@@ -67,6 +69,31 @@ TEST_F(OptionsTest, OkOnAFreshProfileWritesEveryValueInTheSaveOrder) {
 "Custom Segment Size"=dword:00000040
 "Minimize While Splitting"=dword:00000000
 )");
+}
+
+TEST_F(OptionsTest, AFailedSaveSaysWhyAndKeepsTheDialogOpenWithItsValues) {
+    auto dialog = create();
+    dialog->show();
+    dialog->TxtDefSrcFolder->setText(QStringLiteral("c:\\data"));
+    const std::string before = registryText();
+    const std::string obstacle = m_registryFile + ".tmp"; // no replacement can be written
+    ASSERT_EQ(::mkdir(obstacle.c_str(), 0700), 0);
+    dialog->BtnOk->click();
+    ::rmdir(obstacle.c_str());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text,
+              "The options could not be saved:\n" + obstacle + ": File exists");
+    EXPECT_EQ(m_boxes.boxes()[0].caption, MessageCaption);
+    EXPECT_EQ(m_boxes.boxes()[0].flags, MB_SETFOREGROUND | MB_ICONSTOP | MB_OK);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->TxtDefSrcFolder->text(), QStringLiteral("c:\\data"));
+    EXPECT_EQ(registryText(), before);
+
+    dialog->BtnOk->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(ReadSettingText(kSourceFileOptions, kSourceFolder, ""), "c:\\data");
 }
 
 TEST_F(OptionsTest, StoredValuesFollowTheReadRulesAndOkStoresWhatIsShown) {
