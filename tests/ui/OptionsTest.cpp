@@ -3,6 +3,7 @@
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ScopedHook.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
@@ -134,7 +135,7 @@ TEST_F(OptionsTest, TheCustomSizeTakesDigitsOnlyAndLeavingItKeepsItInRange) {
     auto dialog = create();
     QLineEdit* field = dialog->TxtCustomSize;
     int beeps = 0;
-    const BeepHook previous = SetBeepHook([&beeps](unsigned) { ++beeps; });
+    const dividra::test::ScopedHook counted(SetBeepHook, [&beeps](unsigned) { ++beeps; });
     field->clear();
     test::typeText(field, QStringLiteral("1a-2.34567"));
     EXPECT_EQ(field->text(), QStringLiteral("1234"));
@@ -147,7 +148,6 @@ TEST_F(OptionsTest, TheCustomSizeTakesDigitsOnlyAndLeavingItKeepsItInRange) {
     test::typeKey(field, Qt::Key_Escape, QStringLiteral("\x1b"));
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(beeps, 3);
-    SetBeepHook(previous);
     const std::pair<const char*, const char*> leaving[] = {
         {"", "1"},   {"2000", "1024"}, {"0", "1"}, {"-5", "1"},
         {"x1", "1"}, {"1024", "1024"}, {"7", "7"}};
