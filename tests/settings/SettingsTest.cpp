@@ -1,7 +1,6 @@
 #include "settings/Settings.h"
 
 #include "ProfileFixture.h"
-#include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
 
 #include <climits>
@@ -89,29 +88,6 @@ TEST_F(SettingsTest, ReadersCreateMissingKeysAndOnlyThose) {
     EXPECT_EQ(stored(), withFloppy +
                             "\n[HKEY_CURRENT_USER\\Software\\Vorlan Software\\Dividra\\General "
                             "Options]\n\n[HKEY_CURRENT_USER\\Software\\Other]\n");
-}
-
-TEST_F(SettingsTest, ABatchStoresAllItsValuesInOrderOrNoneAndSaysWhy) {
-    store(kHeader + "\"Kept\"=dword:00000001\n");
-    const auto fill = [](SettingsBatch& batch) {
-        batch.setText(kKey, "Folder", "c:\\out");
-        batch.createKey("Software\\Other");
-        batch.setInt(kKey, "Kept", -1);
-    };
-    SettingsBatch failing;
-    fill(failing);
-    failing.setInt(kKey, "Bad\x01Name", 3);
-    EXPECT_FALSE(failing.commit());
-    EXPECT_EQ(failing.failureReason(), "\"Bad\x01Name\": not a valid value name");
-    EXPECT_EQ(stored(), kHeader + "\"Kept\"=dword:00000001\n");
-
-    SettingsBatch batch;
-    fill(batch);
-    EXPECT_TRUE(batch.commit());
-    EXPECT_EQ(batch.failureReason(), "");
-    EXPECT_EQ(stored(), kHeader + "\"Kept\"=dword:ffffffff\n"
-                                  "\"Folder\"=\"c:\\\\out\"\n"
-                                  "\n[HKEY_CURRENT_USER\\Software\\Other]\n");
 }
 
 TEST_F(SettingsTest, NumberedFilterNames) {
