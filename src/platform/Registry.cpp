@@ -23,6 +23,17 @@ Error missingKey(std::string_view keyPath) {
                  "HKEY_CURRENT_USER\\" + std::string(keyPath) + ": no such key"};
 }
 
+Status checkNames(const RegistryChange& change) {
+    if (!isValidKeyPath(change.keyPath)) {
+        return badKeyPath(change.keyPath);
+    }
+    if (change.valueName && !isValidValueName(*change.valueName)) {
+        return Error{ErrorCode::InvalidName,
+                     "\"" + *change.valueName + "\": not a valid value name"};
+    }
+    return {};
+}
+
 Result<RegistryFile> openFile(const Registry& registry) {
     auto path = registry.filePath();
     if (!path) {
@@ -98,12 +109,15 @@ Registry::queryValue(std::string_view keyPath, std::string_view valueName, bool 
 
 Status Registry::setValue(std::string_view keyPath, std::string_view valueName, std::uint32_t type,
                           std::string_view data) const {
-    if (!isValidKeyPath(keyPath)) {
-        return badKeyPath(keyPath);
-    }
-    if (!isValidValueName(valueName)) {
-        return Error{ErrorCode::InvalidName,
-                     "\"" + std::string(valueName) + "\": not a valid value name"};
+    return apply({RegistryChange{std::string(keyPath), std::string(valueName),
+                                 RegistryValue{type, std::string(data)}}});
+}
+
+Status Registry::apply(const std::vector<RegistryChange>& changes) const {
+    for (const RegistryChange& change : changes) {
+        if (Status named = checkNames(change); !named) {
+            return named;
+        }
     }
     auto file = openFile(*this);
     if (!file) {
@@ -112,10 +126,15 @@ Status Registry::setValue(std::string_view keyPath, std::string_view valueName, 
     if (Status writable = file.value().checkWritable(); !writable) {
         return writable;
     }
-    if (!file.value().tree().setValue(keyPath, valueName, RegistryValue{type, std::string(data)})) {
-        return {};
+    RegistryTree& tree = file.value().tree();
+    bool changed = false;
+    for (const RegistryChange& change : changes) {
+        const bool made = change.valueName
+                              ? tree.setValue(change.keyPath, *change.valueName, change.value)
+                              : tree.createKey(change.keyPath);
+        changed = made || changed;
     }
-    return file.value().save();
+    return changed ? file.value().save() : Status();
 }
 
 } // namespace dividra::platform

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The current user's registry (HKEY_CURRENT_USER), kept on Linux in a REGEDIT4 text file.
 //
@@ -22,6 +23,13 @@
 // write), operations that only read go on without it and changes fail. A registry file
 // without write permission is not replaced: changes fail with AccessDenied.
 namespace dividra::platform {
+
+// One change of a batch: a key to create, or a value to store under it.
+struct RegistryChange {
+    std::string keyPath;
+    std::optional<std::string> valueName; // nullopt: the key alone
+    RegistryValue value;
+};
 
 // $DIVIDRA_REGISTRY when set and non-empty, else $XDG_CONFIG_HOME/dividra/registry.reg
 // (when set, non-empty and absolute), else $HOME/.config/dividra/registry.reg.
@@ -48,6 +56,12 @@ public:
     // when the value changes, but a registry that can't be written fails either way.
     Status setValue(std::string_view keyPath, std::string_view valueName, std::uint32_t type,
                     std::string_view data) const;
+
+    // Makes the changes in order as one operation, creating missing keys along each path: the
+    // file is replaced once, and only when something changes. All or nothing: an invalid path
+    // or name fails (InvalidName) before the file is read, and a registry that can't be
+    // written fails either way, leaving the file as it was.
+    Status apply(const std::vector<RegistryChange>& changes) const;
 
     // The file operations use now.
     Result<std::string> filePath() const;

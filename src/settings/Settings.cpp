@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "platform/Registry.h"
+#include "settings/SettingsBatch.h"
 
 #include <optional>
 #include <utility>
@@ -46,13 +47,16 @@ std::string ReadSettingText(std::string_view keyPath, std::string_view valueName
 }
 
 bool WriteSettingInt(std::string_view keyPath, std::string_view valueName, std::int32_t value) {
-    const std::string data = platform::dwordBytes(static_cast<std::uint32_t>(value));
-    return Registry().setValue(keyPath, valueName, platform::kRegDword, data).ok();
+    SettingsBatch batch;
+    batch.setInt(keyPath, valueName, value);
+    return batch.commit();
 }
 
 bool WriteSettingText(std::string_view keyPath, std::string_view valueName,
                       std::string_view value) {
-    return Registry().setValue(keyPath, valueName, platform::kRegSz, value).ok();
+    SettingsBatch batch;
+    batch.setText(keyPath, valueName, value);
+    return batch.commit();
 }
 
 } // namespace dividra

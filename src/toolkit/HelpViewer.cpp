@@ -1,5 +1,6 @@
 #include "toolkit/HelpViewer.h"
 
+#include "util/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <QApplication>
@@ -26,10 +27,7 @@ void ShowWithWhatsThis(const QPoint& globalPos, const QString& html, QWidget* co
     QWhatsThis::showText(globalPos, html, control);
 }
 
-HelpPopupDisplay& CurrentDisplay() {
-    static HelpPopupDisplay display = ShowWithWhatsThis;
-    return display;
-}
+Hook<void(const QPoint&, const QString&, QWidget*)> g_popupDisplay(ShowWithWhatsThis);
 
 QPointer<HelpWindow>& OpenWindow() {
     static QPointer<HelpWindow> window;
@@ -136,9 +134,9 @@ bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& gl
     if (!found) {
         topic = QStringLiteral("<p>There is no help on this item.</p>");
     }
-    CurrentDisplay()(globalPos,
-                     QStringLiteral("<html><body>") + topic + QStringLiteral("</body></html>"),
-                     control);
+    g_popupDisplay(globalPos,
+                   QStringLiteral("<html><body>") + topic + QStringLiteral("</body></html>"),
+                   control);
     return found;
 }
 
@@ -195,9 +193,7 @@ QString HelpTopicHtml(const QString& html, int contextId) {
 }
 
 HelpPopupDisplay SetHelpPopupDisplay(HelpPopupDisplay display) {
-    HelpPopupDisplay previous = std::move(CurrentDisplay());
-    CurrentDisplay() = display ? std::move(display) : HelpPopupDisplay(ShowWithWhatsThis);
-    return previous;
+    return g_popupDisplay.set(std::move(display));
 }
 
 HelpWindow::HelpWindow(QWidget* owner)

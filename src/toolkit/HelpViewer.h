@@ -46,7 +46,8 @@ void InstallHelpPopups(QWidget* window, const QString& helpFile);
 QString HelpTopicHtml(const QString& html, const QString& anchor);
 QString HelpTopicHtml(const QString& html, int contextId);
 
-// Shows a pop-up topic; QWhatsThis::showText by default. Tests replace it.
+// Shows a pop-up topic: QWhatsThis::showText unless a display is installed. Tests install one;
+// SetHelpPopupDisplay returns the previous one (see util/Hook.h).
 using HelpPopupDisplay =
     std::function<void(const QPoint& globalPos, const QString& html, QWidget* control)>;
 HelpPopupDisplay SetHelpPopupDisplay(HelpPopupDisplay display);

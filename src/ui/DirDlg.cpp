@@ -5,6 +5,7 @@
 #include "toolkit/FileListBox.h"
 #include "ui/DesignFonts.h"
 #include "ui/DrivePaths.h"
+#include "util/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <QGuiApplication>
@@ -18,22 +19,16 @@ QString SelectedFolder;
 
 namespace {
 
-ModalRunner& modalRunner() {
-    static ModalRunner runner;
-    return runner;
-}
+Hook<int(QDialog&)> g_modalRunner([](QDialog& dialog) { return dialog.exec(); });
 
 } // namespace
 
 ModalRunner SetModalRunner(ModalRunner runner) {
-    return std::exchange(modalRunner(), std::move(runner));
+    return g_modalRunner.set(std::move(runner));
 }
 
 int RunModal(QDialog& dialog) {
-    if (const ModalRunner& runner = modalRunner()) {
-        return runner(dialog);
-    }
-    return dialog.exec();
+    return g_modalRunner(dialog);
 }
 
 TDlgSelDir::TDlgSelDir(platform::FileSystem& fs, QWidget* parent)

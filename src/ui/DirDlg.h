@@ -18,9 +18,9 @@ namespace dividra::ui {
 // The folder last confirmed in the folder dialog ("c:\" for a root), kept between showings.
 extern QString SelectedFolder;
 
-// Shows a dialog modally and returns its result (QDialog::Accepted is 1). Tests install a runner
-// of their own, so no modal loop waits for a user; SetModalRunner returns the previous one, and
-// an empty runner restores exec().
+// Shows a dialog modally and returns its result (QDialog::Accepted is 1): exec() unless a runner
+// is installed. Tests install one of their own, so no modal loop waits for a user; SetModalRunner
+// returns the previous one (see util/Hook.h).
 using ModalRunner = std::function<int(QDialog& dialog)>;
 ModalRunner SetModalRunner(ModalRunner runner);
 int RunModal(QDialog& dialog);

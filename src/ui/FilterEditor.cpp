@@ -1,6 +1,7 @@
 #include "ui/Options.h"
 
 #include "settings/Settings.h"
+#include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
 #include "util/MessageBoxes.h"
 
@@ -57,15 +58,15 @@ void TDlgOptions::LoadFilters() {
     LayoutFilterGrid(); // a long list brings the scroll bar, which narrows the columns
 }
 
-void TDlgOptions::SaveFilters() {
+void TDlgOptions::SaveFilters(SettingsBatch& batch) const {
     const int rows = GridFilters->rowCount();
-    WriteSettingInt(keys::kSourceFileOptions, keys::kFilterCount, rows);
+    batch.setInt(keys::kSourceFileOptions, keys::kFilterCount, rows);
     for (int row = 0; row < rows; ++row) {
         const std::int32_t n = row + 1;
-        WriteSettingText(keys::kSourceFileOptions, keys::FilterTypeName(n),
-                         cell(GridFilters, row, kTypeColumn).toStdString());
-        WriteSettingText(keys::kSourceFileOptions, keys::FilterExtensionName(n),
-                         cell(GridFilters, row, kExtensionColumn).toStdString());
+        batch.setText(keys::kSourceFileOptions, keys::FilterTypeName(n),
+                      cell(GridFilters, row, kTypeColumn).toStdString());
+        batch.setText(keys::kSourceFileOptions, keys::FilterExtensionName(n),
+                      cell(GridFilters, row, kExtensionColumn).toStdString());
     }
 }
 

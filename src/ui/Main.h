@@ -96,21 +96,10 @@ public:
     void TxtCustomExit();
     void TimerMainTimer();
 
-    // Window state.
-    bool Loading = false;
-    bool Splitting = false;
-    bool FirstTimerTick = false;
-    bool SkipNextListChange = false;
-    std::int64_t SourceSize = 0;
-    QString StatusText;
-    char LastSourceDrive = 0;
-    char LastDestDrive = 0;
-    QString LastSourceFolder;
-    int LastFormHeight = 0;
-    int LastFormWidth = 0;
-    int LastHeaderSplit = 0;
-    QString PlatformKind;
-    bool FlatToolBar = false;
+    // The window state as others may read it; only its own handlers change it.
+    bool isSplitting() const { return Splitting; }
+    const QString& platformKind() const { return PlatformKind; }
+    bool flatToolBar() const { return FlatToolBar; }
 
     // The controls.
     QMenuBar* MainMenu1 = nullptr;
@@ -238,6 +227,22 @@ private:
     QString segmentSizeText() const;
     void DisplayHint(const QString& hint);
     bool AppMsg(QObject* watched, QEvent* event);
+
+    // Window state, named as the design names it; only the window's handlers change it.
+    bool Loading = false;
+    bool Splitting = false;
+    bool FirstTimerTick = false;
+    bool SkipNextListChange = false;
+    std::int64_t SourceSize = 0;
+    QString StatusText;
+    char LastSourceDrive = 0;
+    char LastDestDrive = 0;
+    QString LastSourceFolder;
+    int LastFormHeight = 0;
+    int LastFormWidth = 0;
+    int LastHeaderSplit = 0;
+    QString PlatformKind;
+    bool FlatToolBar = false;
 
     platform::FileSystem& m_fs;
     std::unique_ptr<toolkit::SoundPlayer> m_sound;

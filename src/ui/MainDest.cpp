@@ -6,6 +6,7 @@
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
+#include "ui/CustomSize.h"
 #include "ui/DrivePaths.h"
 #include "ui/WindowRules.h"
 #include "util/MessageBoxes.h"
@@ -116,8 +117,8 @@ void TFrmMain::ShowDestFreeSpace() {
 }
 
 QString TFrmMain::segmentSizeText() const {
-    return ComboSegment->currentText() == QLatin1String("Custom") ? TxtCustom->text()
-                                                                  : ComboSegment->currentText();
+    return ComboSegment->currentText() == customSegmentEntry() ? TxtCustom->text()
+                                                               : ComboSegment->currentText();
 }
 
 void TFrmMain::setSegmentCount(const QString& kilobytesText) {
@@ -126,7 +127,7 @@ void TFrmMain::setSegmentCount(const QString& kilobytesText) {
 }
 
 void TFrmMain::ComboSegmentChange() {
-    TxtCustom->setEnabled(ComboSegment->currentText() == QLatin1String("Custom"));
+    TxtCustom->setEnabled(ComboSegment->currentText() == customSegmentEntry());
     if (SourceSize <= 0) {
         LblSegCnt->setText(QStringLiteral("0"));
         return;
@@ -143,15 +144,7 @@ void TFrmMain::TxtCustomChange() {
 }
 
 void TFrmMain::TxtCustomExit() {
-    if (TxtCustom->text().isEmpty()) {
-        TxtCustom->setText(QStringLiteral("1"));
-    }
-    if (TextToInt(TxtCustom->text().toStdString()) > core::kMaxCustomKilobytes) {
-        TxtCustom->setText(QStringLiteral("1024"));
-    }
-    if (TextToInt(TxtCustom->text().toStdString()) < core::kMinCustomKilobytes) {
-        TxtCustom->setText(QStringLiteral("1"));
-    }
+    keepCustomSizeInRange(TxtCustom);
 }
 
 } // namespace dividra::ui

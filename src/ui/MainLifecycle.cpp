@@ -6,6 +6,7 @@
 #include "settings/SettingsKeys.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
+#include "toolkit/HelpViewer.h"
 #include "toolkit/SoundPlayer.h"
 #include "ui/Pictures.h"
 #include "ui/WindowRules.h"
@@ -13,7 +14,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMoveEvent>
@@ -104,10 +104,7 @@ void TFrmMain::FormCreate(const QStringList& arguments) {
     Loading = true;
     Splitting = false;
     qApp->installEventFilter(this);
-    m_helpFile = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
-                 QLatin1Char('/') +
-                 QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                 QStringLiteral(".hlp");
+    m_helpFile = toolkit::ProgramHelpFile();
     setAcceptDrops(true);
     FirstTimerTick = true;
     TimerMain = new QTimer(this);

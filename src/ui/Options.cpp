@@ -1,8 +1,8 @@
 #include "ui/Options.h"
 
-#include "core/SegmentPlan.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/HelpViewer.h"
+#include "ui/CustomSize.h"
 #include "ui/DesignFonts.h"
 #include "ui/DirDlg.h"
 #include "util/KeyFilter.h"
@@ -51,11 +51,6 @@ bool typesIntoEdit(const QKeyEvent& press) {
     default:
         return !press.text().isEmpty();
     }
-}
-
-QString customEntry() {
-    return QString::fromLatin1(core::kCustomSegmentEntry.data(),
-                               static_cast<qsizetype>(core::kCustomSegmentEntry.size()));
 }
 
 } // namespace
@@ -212,19 +207,11 @@ void TDlgOptions::browseFolder(toolkit::ButtonEdit* field, const QString& captio
 }
 
 void TDlgOptions::ComboSplitSizeChange() {
-    TxtCustomSize->setEnabled(ComboSplitSize->currentText() == customEntry());
+    TxtCustomSize->setEnabled(ComboSplitSize->currentText() == customSegmentEntry());
 }
 
 void TDlgOptions::TxtCustomSizeExit() {
-    if (TxtCustomSize->text().isEmpty()) {
-        TxtCustomSize->setText(QString::number(core::kMinCustomKilobytes));
-    }
-    if (TextToInt(TxtCustomSize->text().toStdString()) > core::kMaxCustomKilobytes) {
-        TxtCustomSize->setText(QString::number(core::kMaxCustomKilobytes));
-    }
-    if (TextToInt(TxtCustomSize->text().toStdString()) < core::kMinCustomKilobytes) {
-        TxtCustomSize->setText(QString::number(core::kMinCustomKilobytes));
-    }
+    keepCustomSizeInRange(TxtCustomSize);
 }
 
 } // namespace dividra::ui

@@ -16,6 +16,10 @@ class QRadioButton;
 class QTabWidget;
 class QTableWidget;
 
+namespace dividra {
+class SettingsBatch;
+} // namespace dividra
+
 namespace dividra::toolkit {
 class ButtonEdit;
 class DriveComboBox;
@@ -24,7 +28,7 @@ class DriveComboBox;
 namespace dividra::ui {
 
 // The options dialog: every stored option but the window placement. It reads the settings when
-// built and writes them all on OK; Cancel, Escape and the close box write nothing.
+// built and writes them all at once on OK; Cancel, Escape and the close box write nothing.
 class TDlgOptions : public QDialog {
     Q_OBJECT
 
@@ -141,12 +145,12 @@ private:
     void loadSourceFile();
     void loadFloppy();
     void loadHardDrive();
-    void saveGeneral();
-    void saveSourceFile();
-    void saveFloppy();
-    void saveHardDrive();
+    void saveGeneral(SettingsBatch& batch) const;
+    void saveSourceFile(SettingsBatch& batch) const;
+    void saveFloppy(SettingsBatch& batch) const;
+    void saveHardDrive(SettingsBatch& batch) const;
     void LoadFilters();
-    void SaveFilters();
+    void SaveFilters(SettingsBatch& batch) const;
     // Browsing.
     void browseSound(toolkit::ButtonEdit* field);
     void browseFolder(toolkit::ButtonEdit* field, const QString& caption);

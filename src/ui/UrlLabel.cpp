@@ -1,5 +1,7 @@
 #include "ui/UrlLabel.h"
 
+#include "util/Hook.h"
+
 #include <QAction>
 #include <QBitmap>
 #include <QClipboard>
@@ -13,6 +15,7 @@
 #include <QUrl>
 
 #include <array>
+#include <utility>
 
 namespace dividra::ui {
 namespace {
@@ -54,10 +57,7 @@ void OpenThroughDesktop(const QString& target) {
     QDesktopServices::openUrl(QUrl::fromUserInput(target));
 }
 
-TUrlLabel::Opener& CurrentOpener() {
-    static TUrlLabel::Opener opener = OpenThroughDesktop;
-    return opener;
-}
+Hook<void(const QString&)> g_opener(OpenThroughDesktop);
 
 } // namespace
 
@@ -91,10 +91,8 @@ QString TUrlLabel::target() const {
     return chosen.trimmed().isEmpty() ? QString() : chosen;
 }
 
-TUrlLabel::Opener TUrlLabel::SetOpener(Opener opener) {
-    Opener previous = std::move(CurrentOpener());
-    CurrentOpener() = opener ? std::move(opener) : Opener(OpenThroughDesktop);
-    return previous;
+UrlOpener SetUrlOpener(UrlOpener opener) {
+    return g_opener.set(std::move(opener));
 }
 
 const QCursor& TUrlLabel::HandCursor() {
@@ -137,7 +135,7 @@ void TUrlLabel::Click() {
     }
     const QString link = target();
     if (!link.isEmpty()) {
-        CurrentOpener()(link);
+        g_opener(link);
     }
 }
 

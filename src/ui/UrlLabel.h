@@ -11,18 +11,20 @@ class QMenu;
 
 namespace dividra::ui {
 
+// Opens a link target: the desktop's URL handler unless an opener is installed. Tests install
+// one; SetUrlOpener returns the previous one (see util/Hook.h).
+using UrlOpener = std::function<void(const QString& target)>;
+UrlOpener SetUrlOpener(UrlOpener opener);
+
 // A label that looks and acts like a hyperlink: blue and underlined, a pointing-hand cursor,
 // ActiveColor while the left button is held on it, a click that opens URL (or the caption
-// when URL is blank) through the desktop, and a context menu whose "Copy" copies the caption.
+// when URL is blank) through the URL opener, and a context menu whose "Copy" copies the caption.
 class TUrlLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString URL READ URL WRITE setURL)
     Q_PROPERTY(QColor ActiveColor READ ActiveColor WRITE setActiveColor)
 
 public:
-    // Opens a link target; the desktop's URL handler by default.
-    using Opener = std::function<void(const QString& target)>;
-
     explicit TUrlLabel(QWidget* parent = nullptr);
 
     QString URL() const { return m_url; }
@@ -41,8 +43,6 @@ public:
     // when that is blank too.
     QString target() const;
 
-    // Replaces the opener of every link label (tests); returns the previous one.
-    static Opener SetOpener(Opener opener);
     // The 32 x 32 black-and-white pointing hand, hot spot at the fingertip (5, 0); built once.
     static const QCursor& HandCursor();
 

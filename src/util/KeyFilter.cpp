@@ -1,8 +1,8 @@
 #include "util/KeyFilter.h"
 
+#include "util/Hook.h"
 #include "util/MessageBoxes.h"
 
-#include <mutex>
 #include <utility>
 
 namespace dividra {
@@ -10,26 +10,16 @@ namespace {
 
 constexpr char Backspace = 0x08;
 
-std::mutex g_beepMutex;
-BeepHook g_beepHook;
+Hook<void(unsigned)> g_beepHook; // silent until the window installs the desktop's beep
 
 } // namespace
 
 BeepHook SetBeepHook(BeepHook hook) {
-    const std::lock_guard lock(g_beepMutex);
-    return std::exchange(g_beepHook, std::move(hook));
+    return g_beepHook.set(std::move(hook));
 }
 
 void MessageBeep(unsigned type) {
-    BeepHook hook;
-    {
-        // Run it unlocked, so a hook may swap hooks.
-        const std::lock_guard lock(g_beepMutex);
-        hook = g_beepHook;
-    }
-    if (hook) {
-        hook(type);
-    }
+    g_beepHook(type);
 }
 
 char FilterNumericKey(char& key) {

@@ -8,8 +8,8 @@ namespace dividra {
 // Called with the sound type (MB_ICONEXCLAMATION, ...). Empty: beeps are silent.
 using BeepHook = std::function<void(unsigned type)>;
 
-// Installs the hook every beep goes through and returns the previous one. By default there is
-// none; the window installs the desktop's beep.
+// Installs the hook every beep goes through and returns the previous one (see util/Hook.h). By
+// default there is none; the window installs the desktop's beep.
 BeepHook SetBeepHook(BeepHook hook);
 
 // Sounds a beep of that type through the hook.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 namespace dividra::platform {
 namespace {
@@ -88,6 +89,44 @@ TEST_F(RegistryTest, NeverWritesThroughALinkLeftAsTheTemporaryFile) {
     ASSERT_TRUE(m_registry.setValue("K", "v", kRegSz, "x").ok());
     EXPECT_EQ(TempDir::read(victim), "keep");
     EXPECT_EQ(TempDir::read(m_file), std::string(kHead) + "\"v\"=\"x\"\n");
+}
+
+TEST_F(RegistryTest, ABatchReplacesTheFileOnceOrLeavesItAsItWas) {
+    ASSERT_TRUE(m_registry.setValue("K", "v", kRegSz, "old").ok());
+    const std::string before = TempDir::read(m_file);
+    const ino_t inode = inodeOf(m_file);
+    const RegistryChange newText{"K", "v", {kRegSz, "new"}};
+    const std::string obstacle = m_file + ".tmp"; // a folder no replacement can be written to
+    struct Case {
+        const char* what;
+        std::vector<RegistryChange> changes;
+        bool blocked;
+    };
+    const Case failing[] = {
+        {"bad value name last", {newText, {"K", "two\nlines", {}}}, false},
+        {"bad key path", {newText, {"A\\\\B", std::nullopt, {}}}, false},
+        {"file can't be replaced", {newText, {"K\\Sub", std::nullopt, {}}}, true},
+    };
+    for (const Case& c : failing) {
+        ASSERT_EQ(c.blocked ? ::mkdir(obstacle.c_str(), 0700) : 0, 0) << c.what;
+        EXPECT_FALSE(m_registry.apply(c.changes).ok()) << c.what;
+        EXPECT_EQ(TempDir::read(m_file), before) << c.what;
+        EXPECT_EQ(inodeOf(m_file), inode) << c.what;
+        ::rmdir(obstacle.c_str());
+    }
+    ASSERT_TRUE(m_registry.apply({{"K", "v", {kRegSz, "old"}}, {"k", std::nullopt, {}}}).ok());
+    EXPECT_EQ(inodeOf(m_file), inode); // nothing changed, nothing written
+
+    ASSERT_TRUE(m_registry
+                    .apply({newText,
+                            {"K\\Sub", std::nullopt, {}},
+                            {"K", "n", {kRegDword, dwordBytes(7)}},
+                            {"K\\Sub", "s", {kRegSz, "x"}}})
+                    .ok());
+    EXPECT_NE(inodeOf(m_file), inode);
+    EXPECT_EQ(TempDir::read(m_file), std::string(kHead) +
+                                         "\"v\"=\"new\"\n\"n\"=dword:00000007\n\n"
+                                         "[HKEY_CURRENT_USER\\K\\Sub]\n\"s\"=\"x\"\n");
 }
 
 } // namespace

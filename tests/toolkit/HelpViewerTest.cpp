@@ -1,4 +1,5 @@
 #include "toolkit/HelpViewer.h"
+#include "support/ScopedHook.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QApplication>
@@ -50,20 +51,14 @@ struct Popup {
 // Records pop-ups instead of showing them, with scripted message boxes.
 class HelpViewerTest : public ::testing::Test {
 protected:
-    HelpViewerTest() {
-        m_previous =
-            SetHelpPopupDisplay([this](const QPoint& at, const QString& html, QWidget* control) {
-                m_popups.push_back({at, html, control});
-            });
-    }
-    ~HelpViewerTest() override {
-        SetHelpPopupDisplay(m_previous);
-        delete CurrentHelpWindow();
-    }
+    ~HelpViewerTest() override { delete CurrentHelpWindow(); }
 
     test::ScopedScriptedMessageBoxes m_boxes;
     std::vector<Popup> m_popups;
-    HelpPopupDisplay m_previous;
+    test::ScopedHook<HelpPopupDisplay> m_display{
+        SetHelpPopupDisplay, [this](const QPoint& at, const QString& html, QWidget* control) {
+            m_popups.push_back({at, html, control});
+        }};
 };
 
 // The destination group of the options dialog's first page: the group carries the id.

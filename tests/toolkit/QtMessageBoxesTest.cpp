@@ -1,4 +1,5 @@
 #include "toolkit/QtMessageBoxes.h"
+#include "support/ScopedHook.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -131,7 +132,7 @@ TEST(QtMessageBoxesTest, CloseBoxAnswersLikeEscape) {
 
 TEST(QtMessageBoxesTest, InstallerPutsThePreviousProviderAndBeepBack) {
     int beeps = 0;
-    SetBeepHook([&beeps](unsigned) { ++beeps; });
+    const test::ScopedHook counted(SetBeepHook, [&beeps](unsigned) { ++beeps; });
     MessageBoxProvider* const before = CurrentMessageBoxProvider();
     {
         const QtMessageBoxesInstaller installer;
@@ -142,7 +143,6 @@ TEST(QtMessageBoxesTest, InstallerPutsThePreviousProviderAndBeepBack) {
     EXPECT_EQ(CurrentMessageBoxProvider(), before);
     MessageBeep(MB_ICONEXCLAMATION);
     EXPECT_EQ(beeps, 1);
-    SetBeepHook({});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes/MemoryFileSystem.h"
+#include "support/ScopedHook.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempDir.h"
 #include "ui/DirDlg.h"
@@ -18,16 +19,10 @@
 namespace dividra::ui::test {
 
 // Installs a modal runner for one scope.
-class ScopedModalRunner {
+class ScopedModalRunner : public dividra::test::ScopedHook<ModalRunner> {
 public:
     explicit ScopedModalRunner(ModalRunner runner)
-        : m_previous(SetModalRunner(std::move(runner))) {}
-    ~ScopedModalRunner() { SetModalRunner(std::move(m_previous)); }
-    ScopedModalRunner(const ScopedModalRunner&) = delete;
-    ScopedModalRunner& operator=(const ScopedModalRunner&) = delete;
-
-private:
-    ModalRunner m_previous;
+        : ScopedHook(SetModalRunner, std::move(runner)) {}
 };
 
 class DialogFixture : public ::testing::Test {

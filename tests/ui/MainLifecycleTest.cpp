@@ -55,7 +55,7 @@ TEST_F(MainLifecycleTest, AFirstStartWritesTheDefaultsAndOpensCentred) {
     EXPECT_EQ(child<QLabel>("StatText")->text(), QStringLiteral("Ready"));
     EXPECT_FALSE(child<QToolButton>("ToolBtnSplit")->isEnabled());
     EXPECT_FALSE(window.MnuFileSplit->isEnabled());
-    EXPECT_EQ(window.PlatformKind, QStringLiteral("NT"));
+    EXPECT_EQ(window.platformKind(), QStringLiteral("NT"));
 }
 
 TEST_F(MainLifecycleTest, AnotherScreenSizeCentresAndIgnoresTheStoredBounds) {
@@ -107,7 +107,7 @@ TEST_F(MainLifecycleTest, TheFlatToolBarFollowsTheVersionRule) {
     EXPECT_FALSE(FlatToolBarFromVersion(""));
     EXPECT_FALSE(FlatToolBarFromVersion("470"));
     TFrmMain& window = shown();
-    EXPECT_TRUE(window.FlatToolBar);
+    EXPECT_TRUE(window.flatToolBar());
     EXPECT_TRUE(child<QToolButton>("ToolBtnSplit")->autoRaise());
 }
 

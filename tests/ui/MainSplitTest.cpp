@@ -48,7 +48,7 @@ TEST_F(MainSplitTest, TheSplitButtonCutsTheFileIntoTheChosenFolder) {
               "File Ext=.zip\r\nTotal Files=3\r\nTotal Size=3000000\r\n");
     EXPECT_EQ(child<QLabel>("StatText")->text(), QStringLiteral("Ready"));
     EXPECT_EQ(window.StatProgress->partsComplete(), 0);
-    EXPECT_FALSE(window.Splitting);
+    EXPECT_FALSE(window.isSplitting());
     EXPECT_TRUE(m_boxes.texts().empty());
 }
 
@@ -69,7 +69,7 @@ TEST_F(MainSplitTest, EraseOntoANetworkDriveIsRefusedWhenSplitIsPressed) {
                   "to split onto N: without erasing it.\n\nNothing was written."});
     EXPECT_EQ(m_fs.contents("n:\\projects\\plan.txt"), "keep");
     EXPECT_EQ(child<QLabel>("StatText")->text(), QStringLiteral("Ready"));
-    EXPECT_FALSE(window.Splitting);
+    EXPECT_FALSE(window.isSplitting());
 }
 
 TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
@@ -89,7 +89,7 @@ TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
             m_fs.insertMedium('a', m_fs.mediumNamed("disk" + std::to_string(n)));
         }
         menusWereOff = !window.MnuFile->menuAction()->isEnabled() &&
-                       !window.MnuHelp->menuAction()->isEnabled() && window.Splitting;
+                       !window.MnuHelp->menuAction()->isEnabled() && window.isSplitting();
         QTest::keyClicks(window.TxtCustom, QStringLiteral("99"));
         QTest::mouseClick(window.ToolBtn8Dot3, Qt::LeftButton);
         window.close();

@@ -3,6 +3,7 @@
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ScopedHook.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dividra::ui {
 namespace {
@@ -69,6 +72,31 @@ TEST_F(OptionsTest, OkOnAFreshProfileWritesEveryValueInTheSaveOrder) {
 )");
 }
 
+TEST_F(OptionsTest, AFailedSaveSaysWhyAndKeepsTheDialogOpenWithItsValues) {
+    auto dialog = create();
+    dialog->show();
+    dialog->TxtDefSrcFolder->setText(QStringLiteral("c:\\data"));
+    const std::string before = registryText();
+    const std::string obstacle = m_registryFile + ".tmp"; // no replacement can be written
+    ASSERT_EQ(::mkdir(obstacle.c_str(), 0700), 0);
+    dialog->BtnOk->click();
+    ::rmdir(obstacle.c_str());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text,
+              "The options could not be saved:\n" + obstacle + ": File exists");
+    EXPECT_EQ(m_boxes.boxes()[0].caption, MessageCaption);
+    EXPECT_EQ(m_boxes.boxes()[0].flags, MB_SETFOREGROUND | MB_ICONSTOP | MB_OK);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->TxtDefSrcFolder->text(), QStringLiteral("c:\\data"));
+    EXPECT_EQ(registryText(), before);
+
+    dialog->BtnOk->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(ReadSettingText(kSourceFileOptions, kSourceFolder, ""), "c:\\data");
+}
+
 TEST_F(OptionsTest, StoredValuesFollowTheReadRulesAndOkStoresWhatIsShown) {
     WriteSettingInt(kGeneralOptions, kDestinationMedia, 2);
     WriteSettingInt(kGeneralOptions, kSplitFinishedNotifyBy, 2);
@@ -107,7 +135,7 @@ TEST_F(OptionsTest, TheCustomSizeTakesDigitsOnlyAndLeavingItKeepsItInRange) {
     auto dialog = create();
     QLineEdit* field = dialog->TxtCustomSize;
     int beeps = 0;
-    const BeepHook previous = SetBeepHook([&beeps](unsigned) { ++beeps; });
+    const dividra::test::ScopedHook counted(SetBeepHook, [&beeps](unsigned) { ++beeps; });
     field->clear();
     test::typeText(field, QStringLiteral("1a-2.34567"));
     EXPECT_EQ(field->text(), QStringLiteral("1234"));
@@ -120,7 +148,6 @@ TEST_F(OptionsTest, TheCustomSizeTakesDigitsOnlyAndLeavingItKeepsItInRange) {
     test::typeKey(field, Qt::Key_Escape, QStringLiteral("\x1b"));
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(beeps, 3);
-    SetBeepHook(previous);
     const std::pair<const char*, const char*> leaving[] = {
         {"", "1"},   {"2000", "1024"}, {"0", "1"}, {"-5", "1"},
         {"x1", "1"}, {"1024", "1024"}, {"7", "7"}};

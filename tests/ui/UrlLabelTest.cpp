@@ -1,4 +1,5 @@
 #include "ui/UrlLabel.h"
+#include "support/ScopedHook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,19 +25,12 @@ const QColor kPurple(128, 0, 128);
 class UrlLabelTest : public ::testing::Test {
 protected:
     UrlLabelTest() {
-        m_previous = TUrlLabel::SetOpener([this](const QString& target) {
-            m_opened.push_back(target);
-            m_events.push_back("open");
-        });
         QObject::connect(&m_label, &TUrlLabel::clicked, &m_label,
                          [this] { m_events.push_back("clicked"); });
         m_label.setGeometry(10, 10, 120, 16);
         m_label.show();
     }
-    ~UrlLabelTest() override {
-        m_label.contextMenu()->hide();
-        TUrlLabel::SetOpener(m_previous);
-    }
+    ~UrlLabelTest() override { m_label.contextMenu()->hide(); }
 
     void mouse(QEvent::Type type, Qt::MouseButton button, QPoint at) {
         const Qt::MouseButtons held =
@@ -53,7 +47,10 @@ protected:
     TUrlLabel m_label;
     std::vector<QString> m_opened;
     std::vector<std::string> m_events;
-    TUrlLabel::Opener m_previous;
+    dividra::test::ScopedHook<UrlOpener> m_opener{SetUrlOpener, [this](const QString& target) {
+                                                      m_opened.push_back(target);
+                                                      m_events.push_back("open");
+                                                  }};
 };
 
 TEST_F(UrlLabelTest, LooksLikeALinkWithTheHandCursor) {

@@ -1,4 +1,5 @@
 #include "util/KeyFilter.h"
+#include "support/ScopedHook.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,9 @@ namespace {
 
 class KeyFilterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_previous = SetBeepHook([this](unsigned type) { m_beeps.push_back(type); });
-    }
-    void TearDown() override { SetBeepHook(m_previous); }
-
     std::vector<unsigned> m_beeps;
-    BeepHook m_previous;
+    test::ScopedHook<BeepHook> m_hook{SetBeepHook,
+                                      [this](unsigned type) { m_beeps.push_back(type); }};
 };
 
 TEST_F(KeyFilterTest, DigitsAndBackspacePassSilently) {
