@@ -1,5 +1,6 @@
 #include "platform/HostSync.h"
 
+#include "platform/Hook.h"
 #include "platform/HostError.h"
 #include "platform/PosixFile.h"
 
@@ -11,10 +12,7 @@
 namespace dividra::platform::detail {
 namespace {
 
-SyncObserver& observer() {
-    static SyncObserver current;
-    return current;
-}
+Hook<void(SyncKind, const std::string&)> observer;
 
 Status synced(int fd, int (*sync)(int), std::string_view path) {
     int rc = 0;
@@ -27,13 +25,11 @@ Status synced(int fd, int (*sync)(int), std::string_view path) {
 } // namespace
 
 SyncObserver SetSyncObserver(SyncObserver next) {
-    return std::exchange(observer(), std::move(next));
+    return observer.set(std::move(next));
 }
 
 Status syncData(int fd, std::string_view path) {
-    if (observer()) {
-        observer()(SyncKind::Data, std::string(path));
-    }
+    observer(SyncKind::Data, std::string(path));
     return synced(fd, ::fdatasync, path);
 }
 
@@ -42,9 +38,7 @@ Status syncFolder(const std::string& hostFolder) {
     if (!fd) {
         return osError(errno, hostFolder);
     }
-    if (observer()) {
-        observer()(SyncKind::Folder, hostFolder);
-    }
+    observer(SyncKind::Folder, hostFolder);
     return synced(fd.get(), ::fsync, hostFolder);
 }
 

@@ -1,6 +1,7 @@
 #include "settings/Defaults.h"
 
 #include "settings/Settings.h"
+#include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
 
 #include <cstdint>
@@ -22,68 +23,69 @@ constexpr DefaultFilter kDefaultFilters[] = {
     {"EXE Files (*.EXE)", "EXE"},
 };
 
-void writeWindowSettings(const WindowBounds& bounds) {
+void writeWindowSettings(SettingsBatch& batch, const WindowBounds& bounds) {
     using namespace keys;
-    WriteSettingInt(kWindowSettings, kTop, bounds.top);
-    WriteSettingInt(kWindowSettings, kLeft, bounds.left);
-    WriteSettingInt(kWindowSettings, kHeight, bounds.height);
-    WriteSettingInt(kWindowSettings, kWidth, bounds.width);
-    WriteSettingInt(kWindowSettings, kSourceHeaderSplit, bounds.sourceHeaderSection);
-    WriteSettingInt(kWindowSettings, kMaximized, 0);
-    WriteSettingInt(kWindowSettings, kDesktopHeight, 0);
-    WriteSettingInt(kWindowSettings, kDesktopWidth, 0);
+    batch.setInt(kWindowSettings, kTop, bounds.top);
+    batch.setInt(kWindowSettings, kLeft, bounds.left);
+    batch.setInt(kWindowSettings, kHeight, bounds.height);
+    batch.setInt(kWindowSettings, kWidth, bounds.width);
+    batch.setInt(kWindowSettings, kSourceHeaderSplit, bounds.sourceHeaderSection);
+    batch.setInt(kWindowSettings, kMaximized, 0);
+    batch.setInt(kWindowSettings, kDesktopHeight, 0);
+    batch.setInt(kWindowSettings, kDesktopWidth, 0);
 }
 
-void writeGeneralOptions() {
+void writeGeneralOptions(SettingsBatch& batch) {
     using namespace keys;
-    WriteSettingInt(kGeneralOptions, kDestinationMedia, 0);
-    WriteSettingInt(kGeneralOptions, kSplitFinishedNotifyBy, 0);
-    WriteSettingInt(kGeneralOptions, kSplitFinishedPlaySound, 0);
-    WriteSettingText(kGeneralOptions, kSplitFinishedSound, "");
-    WriteSettingInt(kGeneralOptions, kSplitFiles83Format, 0);
+    batch.setInt(kGeneralOptions, kDestinationMedia, 0);
+    batch.setInt(kGeneralOptions, kSplitFinishedNotifyBy, 0);
+    batch.setInt(kGeneralOptions, kSplitFinishedPlaySound, 0);
+    batch.setText(kGeneralOptions, kSplitFinishedSound, "");
+    batch.setInt(kGeneralOptions, kSplitFiles83Format, 0);
 }
 
-void writeSourceFileOptions() {
+void writeSourceFileOptions(SettingsBatch& batch) {
     using namespace keys;
-    WriteSettingText(kSourceFileOptions, kSourceFolder, "");
-    WriteSettingInt(kSourceFileOptions, kShowFileIcons, 0);
+    batch.setText(kSourceFileOptions, kSourceFolder, "");
+    batch.setInt(kSourceFileOptions, kShowFileIcons, 0);
     constexpr auto count = static_cast<std::int32_t>(std::size(kDefaultFilters));
-    WriteSettingInt(kSourceFileOptions, kFilterCount, count);
+    batch.setInt(kSourceFileOptions, kFilterCount, count);
     for (std::int32_t n = 1; n <= count; ++n) {
-        WriteSettingText(kSourceFileOptions, FilterTypeName(n), kDefaultFilters[n - 1].type);
-        WriteSettingText(kSourceFileOptions, FilterExtensionName(n),
-                         kDefaultFilters[n - 1].extension);
+        batch.setText(kSourceFileOptions, FilterTypeName(n), kDefaultFilters[n - 1].type);
+        batch.setText(kSourceFileOptions, FilterExtensionName(n), kDefaultFilters[n - 1].extension);
     }
 }
 
-void writeFloppyOptions() {
+void writeFloppyOptions(SettingsBatch& batch) {
     using namespace keys;
-    WriteSettingText(kFloppyOptions, kFloppyDrive, "");
-    WriteSettingInt(kFloppyOptions, kEraseDiskettes, 0);
-    WriteSettingInt(kFloppyOptions, kNextDisketteNotifyBy, 0);
-    WriteSettingInt(kFloppyOptions, kNextDiskettePlaySound, 0);
-    WriteSettingText(kFloppyOptions, kNextDisketteSound, "");
-    WriteSettingInt(kFloppyOptions, kMinimizeWhileSplitting, 0);
+    batch.setText(kFloppyOptions, kFloppyDrive, "");
+    batch.setInt(kFloppyOptions, kEraseDiskettes, 0);
+    batch.setInt(kFloppyOptions, kNextDisketteNotifyBy, 0);
+    batch.setInt(kFloppyOptions, kNextDiskettePlaySound, 0);
+    batch.setText(kFloppyOptions, kNextDisketteSound, "");
+    batch.setInt(kFloppyOptions, kMinimizeWhileSplitting, 0);
 }
 
-void writeHardDriveOptions() {
+void writeHardDriveOptions(SettingsBatch& batch) {
     using namespace keys;
-    WriteSettingText(kHardDriveOptions, kDestinationFolder, "");
-    WriteSettingText(kHardDriveOptions, kDefaultSegmentSize, kDefaultSegmentSizeDefault);
-    WriteSettingInt(kHardDriveOptions, kCustomSegmentSize, kCustomSegmentSizeDefault);
-    WriteSettingInt(kHardDriveOptions, kMinimizeWhileSplitting, 0);
+    batch.setText(kHardDriveOptions, kDestinationFolder, "");
+    batch.setText(kHardDriveOptions, kDefaultSegmentSize, kDefaultSegmentSizeDefault);
+    batch.setInt(kHardDriveOptions, kCustomSegmentSize, kCustomSegmentSizeDefault);
+    batch.setInt(kHardDriveOptions, kMinimizeWhileSplitting, 0);
 }
 
 } // namespace
 
 void WriteDefaultSettings(const WindowBounds& bounds) {
-    SettingsKeyExists(keys::kProduct, true);
-    WriteSettingText(keys::kProgramInfo, keys::kVersion, kProgramVersion);
-    writeWindowSettings(bounds);
-    writeGeneralOptions();
-    writeSourceFileOptions();
-    writeFloppyOptions();
-    writeHardDriveOptions();
+    SettingsBatch batch;
+    batch.createKey(keys::kProduct);
+    batch.setText(keys::kProgramInfo, keys::kVersion, kProgramVersion);
+    writeWindowSettings(batch, bounds);
+    writeGeneralOptions(batch);
+    writeSourceFileOptions(batch);
+    writeFloppyOptions(batch);
+    writeHardDriveOptions(batch);
+    batch.commit();
 }
 
 bool EnsureSettingsInitialised(const WindowBounds& bounds) {

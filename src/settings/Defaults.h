@@ -16,7 +16,8 @@ struct WindowBounds {
 inline constexpr WindowBounds kDesignBounds{273, 106, 606, 429, 181};
 
 // Creates the product key and writes every setting's first-run value (33 values in seven
-// keys). Write failures are ignored.
+// keys), all in one replacement of the settings file, so a first run interrupted leaves no
+// product key without its values. A failure is ignored: the readers' defaults stand in.
 void WriteDefaultSettings(const WindowBounds& bounds);
 
 // The first-run test: writes the defaults when the product key doesn't exist. True when it

@@ -1,6 +1,6 @@
 #include "toolkit/HelpViewer.h"
 
-#include "util/Hook.h"
+#include "platform/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <QApplication>

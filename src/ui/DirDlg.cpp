@@ -5,7 +5,7 @@
 #include "toolkit/FileListBox.h"
 #include "ui/DesignFonts.h"
 #include "ui/DrivePaths.h"
-#include "util/Hook.h"
+#include "platform/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <QGuiApplication>

@@ -3,6 +3,7 @@
 #include "core/SegmentPlan.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
+#include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
@@ -203,17 +204,17 @@ void TFrmMain::FormClose() {
                                 outer.right() - client.right(), outer.bottom() - client.bottom());
     }
     const QSize screen = screenSize();
-    WriteSettingInt(keys::kWindowSettings, keys::kTop, outer.top());
-    WriteSettingInt(keys::kWindowSettings, keys::kLeft, outer.left());
-    WriteSettingInt(keys::kWindowSettings, keys::kHeight, outer.height());
-    WriteSettingInt(keys::kWindowSettings, keys::kWidth, outer.width());
-    WriteSettingInt(keys::kWindowSettings, keys::kSourceHeaderSplit, HeaderSource->sectionSize(0));
-    WriteSettingInt(keys::kWindowSettings, keys::kMaximized, 0);
-    WriteSettingInt(keys::kWindowSettings, keys::kDesktopHeight, screen.height());
-    WriteSettingInt(keys::kWindowSettings, keys::kDesktopWidth, screen.width());
-    if (maximized) {
-        WriteSettingInt(keys::kWindowSettings, keys::kMaximized, 1);
-    }
+    // One replacement of the settings file for the whole placement.
+    SettingsBatch batch;
+    batch.setInt(keys::kWindowSettings, keys::kTop, outer.top());
+    batch.setInt(keys::kWindowSettings, keys::kLeft, outer.left());
+    batch.setInt(keys::kWindowSettings, keys::kHeight, outer.height());
+    batch.setInt(keys::kWindowSettings, keys::kWidth, outer.width());
+    batch.setInt(keys::kWindowSettings, keys::kSourceHeaderSplit, HeaderSource->sectionSize(0));
+    batch.setInt(keys::kWindowSettings, keys::kMaximized, maximized ? 1 : 0);
+    batch.setInt(keys::kWindowSettings, keys::kDesktopHeight, screen.height());
+    batch.setInt(keys::kWindowSettings, keys::kDesktopWidth, screen.width());
+    batch.commit();
 }
 
 void TFrmMain::openCommandLineFile(const QStringList& arguments) {

@@ -1,6 +1,6 @@
 #include "ui/UrlLabel.h"
 
-#include "util/Hook.h"
+#include "platform/Hook.h"
 
 #include <QAction>
 #include <QBitmap>

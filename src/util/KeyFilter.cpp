@@ -1,6 +1,6 @@
 #include "util/KeyFilter.h"
 
-#include "util/Hook.h"
+#include "platform/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <utility>

@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 #include "platform/ShortName.h"
 
+#include "support/ScopedHook.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -27,23 +28,6 @@ std::size_t openDescriptors() {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
-
-// Records every flush for one scope.
-class SyncLog {
-public:
-    SyncLog()
-        : m_previous(detail::SetSyncObserver([this](SyncKind kind, const std::string& path) {
-              m_events.emplace_back(kind, path);
-          })) {}
-    ~SyncLog() { detail::SetSyncObserver(std::move(m_previous)); }
-    SyncLog(const SyncLog&) = delete;
-    SyncLog& operator=(const SyncLog&) = delete;
-
-    std::vector<std::pair<SyncKind, std::string>> m_events;
-
-private:
-    detail::SyncObserver m_previous;
-};
 
 class PosixHost : public ::testing::Test {
 protected:
@@ -75,7 +59,10 @@ TEST_F(PosixHost, AHostNameDosCantShowIsRefusedEvenThroughItsAlias) {
 }
 
 TEST_F(PosixHost, FileAndSettingsFlushesReachTheMedium) {
-    SyncLog log;
+    std::vector<std::pair<SyncKind, std::string>> events;
+    const test::ScopedHook log(
+        detail::SetSyncObserver,
+        [&events](SyncKind kind, const std::string& path) { events.emplace_back(kind, path); });
     auto file = m_fs.createAlways("c:\\Seg.000");
     ASSERT_TRUE(file.ok());
     EXPECT_TRUE(file.value()->flush().ok());
@@ -86,7 +73,7 @@ TEST_F(PosixHost, FileAndSettingsFlushesReachTheMedium) {
         {SyncKind::Data, m_dir.file("registry.reg.tmp")}, // before the rename
         {SyncKind::Folder, m_dir.path()},                 // after it
     };
-    EXPECT_EQ(log.m_events, expected);
+    EXPECT_EQ(events, expected);
 }
 
 // Space root may not use (ext4's reserved blocks) isn't free to a split.

@@ -1,9 +1,11 @@
 #include "settings/Defaults.h"
 
 #include "ProfileFixture.h"
+#include "platform/HostSync.h"
 #include "platform/RegistryFormat.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ScopedHook.h"
 
 namespace dividra {
 namespace {
@@ -61,7 +63,16 @@ constexpr std::string_view kFreshProfile = R"reg(REGEDIT4
 class DefaultsTest : public test::ProfileFixture {};
 
 TEST_F(DefaultsTest, FirstRunWritesTheFreshProfileOnce) {
-    EXPECT_TRUE(EnsureSettingsInitialised(kDesignBounds));
+    int replacements = 0; // each replacement of the file ends in one flush of its folder
+    {
+        const test::ScopedHook flushes(
+            platform::detail::SetSyncObserver,
+            [&replacements](platform::detail::SyncKind kind, const std::string&) {
+                replacements += kind == platform::detail::SyncKind::Folder;
+            });
+        EXPECT_TRUE(EnsureSettingsInitialised(kDesignBounds));
+    }
+    EXPECT_EQ(replacements, 1);
     EXPECT_EQ(stored(), kFreshProfile);
     const platform::ParsedRegistry parsed = platform::parseRegistry(stored());
     EXPECT_EQ(parsed.badLines, 0);

@@ -5,7 +5,7 @@
 
 namespace dividra::test {
 
-// Installs a function through a hook's SetXxx (util/Hook.h) for one scope, then puts the
+// Installs a function through a hook's SetXxx (platform/Hook.h) for one scope, then puts the
 // previous one back: `test::ScopedHook beeps(SetBeepHook, [&](unsigned) { ++count; });`.
 template <class Function> class ScopedHook {
 public:

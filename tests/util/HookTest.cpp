@@ -1,4 +1,4 @@
-#include "util/Hook.h"
+#include "platform/Hook.h"
 
 #include <gtest/gtest.h>
 
