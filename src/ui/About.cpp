@@ -4,6 +4,7 @@
 #include "ui/DesignFonts.h"
 #include "ui/Pictures.h"
 #include "ui/UrlLabel.h"
+#include "util/Version.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -87,7 +88,11 @@ void TFrmAbout::createHeading() {
     ImageIcon1->setGeometry(16, 14, 32, 32);
     ImageIcon1->setPixmap(PicturePixmap(Picture::ProgramIcon, 32));
 
-    LblProductVersion = new toolkit::RaisedLabel(QStringLiteral("Dividra 2.05"), PnlBack);
+    LblProductVersion = new toolkit::RaisedLabel(
+        QStringLiteral("Dividra ") +
+            QString::fromUtf8(kProductVersion.data(),
+                              static_cast<qsizetype>(kProductVersion.size())),
+        PnlBack);
     LblProductVersion->setObjectName(QStringLiteral("LblProductVersion"));
     LblProductVersion->setFont(ArialFont(21, true));
     SetTextColor(LblProductVersion, QColor(128, 0, 0));
