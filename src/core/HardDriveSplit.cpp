@@ -81,7 +81,7 @@ SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
         return SplitOutcome::Refused;
     }
     const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
-    const std::int64_t segmentBytes = SegmentSizeBytes(inputs.segmentSizeText);
+    const std::int64_t segmentBytes = SegmentSizeBytes(inputs);
     if (const Status refused = checkTargets(fs, run, prefix, segmentBytes, inputs.sourceSize);
         !refused) {
         run.closeSource();

@@ -8,7 +8,7 @@ Error WithAction(std::string_view action, const Error& error) {
     return Error{error.code, std::string(action) + " " + error.message};
 }
 
-Status WriteThrough(platform::File& file, std::string_view path, std::span<const std::byte> data) {
+Status WriteAll(platform::File& file, std::string_view path, std::span<const std::byte> data) {
     const auto written = file.write(data);
     if (!written) {
         return WithAction("Can't write", written.error());
@@ -19,10 +19,19 @@ Status WriteThrough(platform::File& file, std::string_view path, std::span<const
                                               std::to_string(data.size()) +
                                               " bytes were written; the disk may be full"};
     }
+    return {};
+}
+
+Status FlushWritten(platform::File& file) {
     if (const Status flushed = file.flush(); !flushed) {
         return WithAction("Can't write", flushed.error());
     }
     return {};
+}
+
+Status WriteThrough(platform::File& file, std::string_view path, std::span<const std::byte> data) {
+    const Status written = WriteAll(file, path, data);
+    return written ? FlushWritten(file) : written;
 }
 
 Status CloseAfter(platform::File& file, const Status& work) {

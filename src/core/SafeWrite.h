@@ -14,8 +14,14 @@ namespace dividra::core {
 // "Can't write" + "c:\out\data.001: No space left on device".
 Error WithAction(std::string_view action, const Error& error);
 
-// Writes all bytes and forces them to the medium. A write that comes back short is a failure
-// (DiskFull): the file's write already retried what it could. Errors name the path.
+// Writes all bytes. A write that comes back short is a failure (DiskFull): the file's write
+// already retried what it could. Errors name the path.
+Status WriteAll(platform::File& file, std::string_view path, std::span<const std::byte> data);
+
+// Forces what was written to the medium; a failure is put as "Can't write".
+Status FlushWritten(platform::File& file);
+
+// WriteAll, then FlushWritten.
 Status WriteThrough(platform::File& file, std::string_view path, std::span<const std::byte> data);
 
 // Closes a file the engine wrote and gives the first failure: the work's, else the close's

@@ -13,8 +13,8 @@ std::string bytesText(std::int64_t bytes) {
 }
 
 Status copyChunks(platform::File& source, platform::File& segment, std::string_view segmentPath,
-                  std::int64_t length, std::span<std::byte> buffer, SplitProgress& progress,
-                  CopyObserver& observer) {
+                  std::int64_t length, std::span<std::byte> buffer, FlushPolicy flush,
+                  SplitProgress& progress, CopyObserver& observer) {
     std::int64_t written = 0;
     while (written < length) {
         const auto chunkSize = static_cast<std::size_t>(
@@ -30,7 +30,11 @@ Status copyChunks(platform::File& source, platform::File& segment, std::string_v
                                             bytesText(progress.sourceSize) +
                                             " bytes; it was shortened after it was chosen"};
         }
-        if (const Status status = WriteThrough(segment, segmentPath, buffer.first(got)); !status) {
+        const auto chunk = buffer.first(got);
+        const Status status = flush == FlushPolicy::Buffer
+                                  ? WriteThrough(segment, segmentPath, chunk)
+                                  : WriteAll(segment, segmentPath, chunk);
+        if (!status) {
             return status;
         }
         written += static_cast<std::int64_t>(got);
@@ -42,7 +46,7 @@ Status copyChunks(platform::File& source, platform::File& segment, std::string_v
             observer.progressChanged(parts);
         }
     }
-    return {};
+    return flush == FlushPolicy::Segment ? FlushWritten(segment) : Status();
 }
 
 } // namespace
@@ -65,8 +69,8 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
 }
 
 Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
-                   std::int64_t length, std::size_t bufferSize, SplitProgress& progress,
-                   CopyObserver& observer) {
+                   std::int64_t length, std::size_t bufferSize, FlushPolicy flush,
+                   SplitProgress& progress, CopyObserver& observer) {
     if (const Status refused = CheckTarget(fs, source.id(), segmentPath); !refused) {
         return refused;
     }
@@ -79,7 +83,7 @@ Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string
     platform::File& segment = *created.value();
     const Status copied =
         copyChunks(source, segment, segmentPath, length,
-                   std::span<std::byte>(buffer.get(), bufferSize), progress, observer);
+                   std::span<std::byte>(buffer.get(), bufferSize), flush, progress, observer);
     return CloseAfter(segment, copied);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
@@ -45,7 +46,8 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
                                                    std::string_view longPath);
 
 // Copies the next `length` bytes of the open source into a new file at segmentPath (replacing
-// any file there) through one buffer of bufferSize bytes, flushing each buffer to the medium.
+// any file there) through one buffer of bufferSize bytes, forcing each buffer to the medium
+// (FlushPolicy::Buffer) or the whole segment once before it is closed (FlushPolicy::Segment).
 // Updates progress and tells the observer. On every path out the segment file is closed and the
 // buffer released; the source stays open for the caller.
 // Fails, without looping, when the source ends or fails before `length` bytes, when a write,
@@ -53,7 +55,7 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
 // itself, a folder of that name, ...), which is then left untouched. Error messages name the
 // path and the reason.
 Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
-                   std::int64_t length, std::size_t bufferSize, SplitProgress& progress,
-                   CopyObserver& observer);
+                   std::int64_t length, std::size_t bufferSize, FlushPolicy flush,
+                   SplitProgress& progress, CopyObserver& observer);
 
 } // namespace dividra::core

@@ -17,6 +17,15 @@ std::string_view FileNamePart(std::string_view path) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
+std::string_view FolderPart(std::string_view path) {
+    const auto separator = path.rfind('\\');
+    if (separator == std::string_view::npos) {
+        return path.substr(0, path.size() - FileNamePart(path).size());
+    }
+    const bool root = separator == 2 && path[1] == ':';
+    return path.substr(0, root ? separator + 1 : separator);
+}
+
 std::string HardDrivePrefix(std::string_view folder) {
     std::string prefix(folder);
     if (prefix.empty() || prefix.back() != '\\') {

@@ -12,6 +12,9 @@ std::string SegmentExtension(int segmentNumber);
 // The file-name part of a path: everything after its last "\" or ":".
 std::string_view FileNamePart(std::string_view path);
 
+// The folder holding a path's file: "c:\out" for "c:\out\data.kpn", "c:\" for "c:\data.kpn".
+std::string_view FolderPart(std::string_view path);
+
 // A hard-drive split's prefix: the folder and one "\" (a root such as c:\ keeps its one).
 std::string HardDrivePrefix(std::string_view folder);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SplitHost.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -42,6 +44,9 @@ constexpr std::int64_t KilobytesToBytes(std::int64_t kilobytes) {
 // Segment size in bytes from a size text in kilobytes (read as TextToInt reads it: 0 for text
 // that is not a number).
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText);
+
+// The segment size of a split in bytes: its byte size when one is given, else its size text.
+std::int64_t SegmentSizeBytes(const SplitInputs& inputs);
 
 // Segments a hard-drive split writes: source size divided by segment size, rounded up.
 // 0 for an empty (or negative) source, and for a segment size below 1, which has no count.

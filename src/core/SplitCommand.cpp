@@ -20,7 +20,7 @@ std::optional<std::string> sourceRefusal(const SplitInputs& inputs) {
     if (inputs.sourceSize <= 0) {
         return text::EmptySourceMessage(inputs.sourceLongPath);
     }
-    if (inputs.sourceSize > std::numeric_limits<std::int32_t>::max()) {
+    if (!inputs.largeSources && inputs.sourceSize > std::numeric_limits<std::int32_t>::max()) {
         return text::SourceTooLargeMessage(inputs.sourceLongPath);
     }
     return std::nullopt;
@@ -82,8 +82,10 @@ SplitOutcome toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitI
     if (const auto refusal = sourceRefusal(inputs)) {
         return refuse(host, *refusal);
     }
-    // A segment size of 0 would never end; below 1 KB a split never starts.
-    if (SegmentSizeBytes(inputs.segmentSizeText) < KilobytesToBytes(kMinCustomKilobytes)) {
+    // A segment size of 0 would never end; below 1 KB a split never starts (a byte size given
+    // in place of the text is above 0 already).
+    if (inputs.segmentBytes <= 0 &&
+        SegmentSizeBytes(inputs.segmentSizeText) < KilobytesToBytes(kMinCustomKilobytes)) {
         return refuse(host, text::SegmentSizeTooSmallMessage(inputs.segmentSizeText));
     }
     return SplitToHardDrive(host, fs, inputs);

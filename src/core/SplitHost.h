@@ -11,6 +11,12 @@ namespace dividra::core {
 
 enum class Destination { Floppy, HardDrive };
 
+// When written bytes are forced to the medium.
+enum class FlushPolicy {
+    Buffer,  // every buffer, before the next is read (the window's; always for diskettes)
+    Segment, // every file once it is complete, and its folder after the last one
+};
+
 // What a split reads from its driver once, when it starts.
 struct SplitInputs {
     Destination destination = Destination::HardDrive;
@@ -27,6 +33,12 @@ struct SplitInputs {
     std::int64_t sourceSize = 0;     // bytes
     std::string segmentCountText;    // the segment count as shown
     std::string platformKind = "NT"; // "95" pauses between diskette buffers
+
+    // Beyond the window's model (the terminal's): the hard-drive flush policy, a segment size
+    // in bytes that replaces segmentSizeText when above 0, and sources of 2 GB and more.
+    FlushPolicy flush = FlushPolicy::Buffer;
+    std::int64_t segmentBytes = 0;
+    bool largeSources = false;
 };
 
 // The outputs. Texts break lines with single "\n".

@@ -1,6 +1,7 @@
 #include "core/SplitRun.h"
 
 #include "core/Descriptor.h"
+#include "core/SafeWrite.h"
 #include "core/SegmentPath.h"
 #include "core/SplitMessages.h"
 
@@ -57,12 +58,24 @@ std::string SplitRun::baseName() const {
 }
 
 Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
-    return CopySegment(m_fs, *m_source, path, length, bufferSize, m_progress, *this);
+    return CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
-    return WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension, segmentCount,
-                           m_inputs.sourceSize, m_sourceId);
+    const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
+                                           segmentCount, m_inputs.sourceSize, m_sourceId);
+    if (!written || flushPolicy() != FlushPolicy::Segment) {
+        return written;
+    }
+    const std::string_view folder = FolderPart(lastSegmentPath);
+    if (const Status flushed = m_fs.flushFolder(folder); !flushed) {
+        return WithAction("Can't write", flushed.error());
+    }
+    return {};
+}
+
+FlushPolicy SplitRun::flushPolicy() const {
+    return m_inputs.destination == Destination::Floppy ? FlushPolicy::Buffer : m_inputs.flush;
 }
 
 SplitOutcome SplitRun::failCopy(const Error& error) {

@@ -40,6 +40,7 @@ public:
     std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
 
     Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
+    // The descriptor, flushed; under FlushPolicy::Segment its folder too.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
     // The orderly ends after the busy state was set: source closed, busy state cleared,
@@ -52,6 +53,8 @@ public:
 
 private:
     SplitOutcome endWithError(const std::string& message);
+    // Diskettes always flush every buffer: one is pulled out right after its prompt.
+    FlushPolicy flushPolicy() const;
 
     SplitHost& m_host;
     platform::FileSystem& m_fs;

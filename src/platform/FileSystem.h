@@ -125,6 +125,9 @@ public:
     // itself: a folder, device or FIFO of that name (AccessDenied), a read-only file, a name
     // reaching another entry, a missing folder or medium on the way.
     virtual Result<std::optional<FileId>> probeCreate(std::string_view path) const = 0;
+    // Forces the folder's entries (files created, renamed or removed in it) to the medium.
+    // Errors of the path as for find.
+    virtual Status flushFolder(std::string_view folder) = 0;
     // Takes the split lock of a folder (for a removable drive's root: of the drive, whatever
     // medium is in it) without waiting. SharingViolation when another split holds it; errors
     // of the path as for find.

@@ -33,13 +33,13 @@ Status syncData(int fd, std::string_view path) {
     return synced(fd, ::fdatasync, path);
 }
 
-Status syncFolder(const std::string& hostFolder) {
+Status syncFolder(const std::string& hostFolder, std::string_view path) {
     const UniqueFd fd = openRetrying(hostFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (!fd) {
-        return osError(errno, hostFolder);
+        return osError(errno, path);
     }
-    observer(SyncKind::Folder, hostFolder);
-    return synced(fd.get(), ::fsync, hostFolder);
+    observer(SyncKind::Folder, std::string(path));
+    return synced(fd.get(), ::fsync, path);
 }
 
 } // namespace dividra::platform::detail

@@ -22,7 +22,7 @@ SyncObserver SetSyncObserver(SyncObserver observer);
 // fdatasync of `fd`, retried on EINTR; errors name `path`.
 Status syncData(int fd, std::string_view path);
 
-// fsync of the host folder, retried on EINTR.
-Status syncFolder(const std::string& hostFolder);
+// fsync of the host folder, retried on EINTR; errors name `path`.
+Status syncFolder(const std::string& hostFolder, std::string_view path);
 
 } // namespace dividra::platform::detail

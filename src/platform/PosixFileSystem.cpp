@@ -3,6 +3,7 @@
 #include "platform/AsciiText.h"
 #include "platform/DosPath.h"
 #include "platform/HostFolder.h"
+#include "platform/HostSync.h"
 #include "platform/PosixFile.h"
 #include "platform/ShortName.h"
 #include "platform/Wildcard.h"
@@ -234,6 +235,14 @@ Result<std::unique_ptr<File>> PosixFileSystem::createAlways(std::string_view pat
         return sharingError(path);
     }
     return adoptRegular(std::move(fd), path, true);
+}
+
+Status PosixFileSystem::flushFolder(std::string_view folder) {
+    auto found = locateExisting(m_drives, folder, ErrorCode::PathNotFound);
+    if (!found) {
+        return found.error();
+    }
+    return syncFolder(found.value().host, folder);
 }
 
 Result<std::optional<FileId>> PosixFileSystem::probeCreate(std::string_view path) const {

@@ -120,7 +120,8 @@ Status replaceFile(const std::string& target, std::string_view bytes, mode_t mod
         return status;
     }
     // Some file systems can't sync a folder; the rename stands all the same.
-    return syncFolder(folderOf(target));
+    const std::string folder = folderOf(target);
+    return syncFolder(folder, folder);
 }
 
 } // namespace

@@ -37,6 +37,7 @@ public:
     Result<std::optional<platform::FileId>> probeCreate(std::string_view path) const override {
         return m_fs.probeCreate(path);
     }
+    Status flushFolder(std::string_view folder) override { return m_fs.flushFolder(folder); }
     Result<std::unique_ptr<platform::FolderLock>> lockFolder(std::string_view folder) override {
         return m_fs.lockFolder(folder);
     }

@@ -97,6 +97,18 @@ TEST_F(FloppySplitTest, ThreeMegabytesFillTwoDiskettesAndPartOfAThird) {
     EXPECT_LT(at("close c:\\data.zip"), at("createAlways a:\\data.kpn"));
 }
 
+// A diskette is pulled out right after its prompt: every buffer is on it before then, whatever
+// the policy asked for folders.
+TEST_F(FloppySplitTest, EveryBufferIsFlushedWhateverThePolicy) {
+    pick(100000);
+    m_host.inputs.flush = FlushPolicy::Segment;
+    EXPECT_EQ(split(), SplitOutcome::Completed);
+    EXPECT_EQ(m_fs.flushCount("a:\\data.000"), 4); // 32767-byte buffers
+    for (const std::string& call : m_fs.callLog()) {
+        EXPECT_FALSE(call.starts_with("flushFolder")) << call;
+    }
+}
+
 TEST_F(FloppySplitTest, AFullLastDisketteAsksForOneMoreForTheDescriptor) {
     pick(kDiskette);
     EXPECT_EQ(split(), SplitOutcome::Completed);

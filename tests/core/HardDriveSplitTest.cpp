@@ -42,6 +42,43 @@ TEST_F(HardDriveSplitTest, ThreeMegabytesAt1420MakeThreeSegmentsAndTheDescriptor
                                   "flush c:\\out\\data.kpn", "close c:\\out\\data.kpn"}));
 }
 
+// What reaches the disk when: every buffer, or every file once and then the folder.
+TEST_F(HardDriveSplitTest, TheFlushPolicyDecidesWhichFlushesHappenInWhichOrder) {
+    using Calls = std::vector<std::string>;
+    const Calls bufferCalls{
+        "createAlways data.000", "write data.000", "flush data.000", "write data.000",
+        "flush data.000",        "write data.000", "flush data.000", "close data.000",
+        "createAlways data.001", "write data.001", "flush data.001", "close data.001",
+        "createAlways data.kpn", "write data.kpn", "flush data.kpn", "close data.kpn"};
+    const Calls segmentCalls{"createAlways data.000", "write data.000",        "write data.000",
+                             "write data.000",        "flush data.000",        "close data.000",
+                             "createAlways data.001", "write data.001",        "flush data.001",
+                             "close data.001",        "createAlways data.kpn", "write data.kpn",
+                             "flush data.kpn",        "close data.kpn",        "flushFolder out"};
+    for (const auto& [policy, expected] : {std::pair{FlushPolicy::Buffer, bufferCalls},
+                                           std::pair{FlushPolicy::Segment, segmentCalls}}) {
+        const std::size_t earlier = m_fs.callLog().size();
+        pick(150000, "100"); // 102400 bytes in three buffers, then 47600 in one
+        m_host.inputs.flush = policy;
+        ASSERT_EQ(split(), SplitOutcome::Completed);
+        Calls calls; // the destination's calls: verb and file name
+        const auto log = m_fs.callLog();
+        for (const std::string& line :
+             std::vector(log.begin() + static_cast<long>(earlier), log.end())) {
+            const auto at = line.find("c:\\out");
+            const std::string verb = line.substr(0, line.find(' '));
+            if (at == std::string::npos || verb == "lockFolder" || verb == "folderSpace") {
+                continue;
+            }
+            const std::string rest = line.substr(at + 6); // "\data.000 @0 49152", or nothing
+            const std::string name = rest.empty() ? "out" : rest.substr(1, rest.find(' ') - 1);
+            calls.push_back(verb + " " + name);
+        }
+        EXPECT_EQ(calls, expected);
+        EXPECT_EQ(joined(2), m_source);
+    }
+}
+
 TEST_F(HardDriveSplitTest, ASegmentSizeAboveTheSourceGivesOneSegment) {
     pick(5000, "1420");
     EXPECT_EQ(split(), SplitOutcome::Completed);

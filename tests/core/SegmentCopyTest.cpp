@@ -37,7 +37,8 @@ protected:
 
     Status copy(platform::File& from, const char* to, std::int64_t length,
                 std::size_t buffer = kHardDriveBufferSize) {
-        return CopySegment(m_fs, from, to, length, buffer, m_progress, m_observer);
+        return CopySegment(m_fs, from, to, length, buffer, FlushPolicy::Buffer, m_progress,
+                           m_observer);
     }
 
     MemoryFileSystem m_fs;

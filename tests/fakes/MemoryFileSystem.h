@@ -170,6 +170,7 @@ public:
     Result<std::unique_ptr<File>> openReadShared(std::string_view path) override;
     Result<std::unique_ptr<File>> createAlways(std::string_view path) override;
     Result<std::optional<FileId>> probeCreate(std::string_view path) const override;
+    Status flushFolder(std::string_view folder) override;
     Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;
     Status deleteFile(std::string_view path) override;
     Result<std::uint32_t> attributes(std::string_view path) const override;

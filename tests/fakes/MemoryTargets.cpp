@@ -60,6 +60,17 @@ Result<std::optional<FileId>> MemoryFileSystem::probeCreate(std::string_view pat
     return std::optional<FileId>(FileId{medium->device, at.node->inode});
 }
 
+Status MemoryFileSystem::flushFolder(std::string_view folder) {
+    auto target = memfs::locate(*m_state, folder);
+    if (!target || !target.value().at.node || !target.value().at.node->folder) {
+        m_state->record("flushFolder", folder, ErrorCode::PathNotFound);
+        return memfs::makeError(ErrorCode::PathNotFound, folder,
+                                memfs::reasonFor(ErrorCode::PathNotFound));
+    }
+    m_state->record("flushFolder", folder, std::nullopt);
+    return {};
+}
+
 Result<std::unique_ptr<FolderLock>> MemoryFileSystem::lockFolder(std::string_view folder) {
     const memfs::DosParts parts = memfs::splitDosPath(folder);
     const bool driveRoot =

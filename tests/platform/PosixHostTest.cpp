@@ -67,11 +67,14 @@ TEST_F(PosixHost, FileAndSettingsFlushesReachTheMedium) {
     ASSERT_TRUE(file.ok());
     EXPECT_TRUE(file.value()->flush().ok());
     ASSERT_TRUE(Registry(m_dir.file("registry.reg")).setValue("K", "V", 4, "abcd").ok());
+    ASSERT_TRUE(m_fs.flushFolder("c:\\").ok());
+    EXPECT_EQ(m_fs.flushFolder("c:\\none").error().code, ErrorCode::PathNotFound);
 
     const std::vector<std::pair<SyncKind, std::string>> expected{
         {SyncKind::Data, "c:\\Seg.000"},
         {SyncKind::Data, m_dir.file("registry.reg.tmp")}, // before the rename
         {SyncKind::Folder, m_dir.path()},                 // after it
+        {SyncKind::Folder, "c:\\"},
     };
     EXPECT_EQ(events, expected);
 }
