@@ -14,7 +14,8 @@ inline constexpr int kExitCancelled = 3; // the user cancelled at a prompt
 
 // Runs one command line (without the program name). Results and message boxes go to out, every
 // complaint to err as one line starting "dividra-cli: "; questions are answered from in. With
-// errIsTerminal (main decides it), status texts and a progress bar are drawn on err.
+// errIsTerminal (main decides it), status texts and a progress bar are drawn on err. A failed
+// write on out ends with "dividra-cli: write error: <reason>" on err and kExitFailed.
 // Never throws.
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
            std::ostream& err, bool errIsTerminal);

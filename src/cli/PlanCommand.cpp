@@ -60,6 +60,17 @@ Result<std::int64_t> sourceSize(const std::string& hostPath) {
 
 } // namespace
 
+std::string PlanUsage() {
+    return "Usage: dividra-cli plan SOURCE [--size SIZE]\n"
+           "Show the size of SOURCE, the segment size in bytes, the number of segments of a\n"
+           "split to a folder and the number of diskettes of each common kind a split to\n"
+           "diskettes takes, one \"name: value\" line each.\n"
+           "\n"
+           "  --size SIZE  segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024;\n"
+           "               without it, the default segment size of the options\n"
+           "  --help       show this text\n";
+}
+
 std::int32_t StoredSegmentSizeKilobytes() {
     const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
                                                keys::kDefaultSegmentSizeDefault);

@@ -170,6 +170,30 @@ int exitStatus(core::SplitOutcome outcome) {
 
 } // namespace
 
+std::string SplitUsage() {
+    return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE] [--dos-names|--long-names]\n"
+           "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
+           "                         [--dos-names|--long-names]\n"
+           "Split SOURCE into numbered segments (name.000, name.001, ...) with a .kpn\n"
+           "descriptor: segment files of SIZE in an existing FOLDER, or diskettes in DRIVE,\n"
+           "one segment filling each diskette's free space.\n"
+           "\n"
+           "  --to FOLDER     write the segments into FOLDER\n"
+           "  --floppy DRIVE  write onto diskettes in DRIVE: a removable, remote or ramdisk\n"
+           "                  drive of the drive table (see dividra-cli drives)\n"
+           "  --size SIZE     segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024\n"
+           "  --dos-names     name the segments after the 8.3 name of SOURCE\n"
+           "  --long-names    name the segments after the long name of SOURCE\n"
+           "  --erase         empty each diskette before it is written\n"
+           "  --no-erase      keep what is on the diskettes\n"
+           "  --help          show this text\n"
+           "\n"
+           "Without --size, a naming switch or an erase switch, the options decide.\n"
+           "Answer questions with ok or cancel, yes or no (the first letter will do; an\n"
+           "empty line picks the first). Exit status: 0 split done, 1 refused or failed,\n"
+           "2 bad input, 3 cancelled.\n";
+}
+
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
                                                    platform::PosixFileSystem& fs) {
     const auto parsed = parseArguments(arguments);

@@ -26,6 +26,9 @@ inline constexpr std::string_view kRemovableSourceMessage =
 int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
              std::ostream& err, bool showProgress);
 
+// The text "split --help" prints.
+std::string SplitUsage();
+
 // The split inputs a split command line gives, as the window would gather them: SOURCE and
 // FOLDER mapped into the DOS view of `fs`; DRIVE a letter of its drive table, usable as a
 // floppy drive when removable, remote or a RAM disk; without --size the stored segment size;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliFixture.h"
 #include "cli/Cli.h"
 #include "settings/Defaults.h"
 #include "support/TempDir.h"
@@ -17,12 +18,6 @@
 namespace dividra::cli {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 inline const std::string kInsertFirst =
     "Please insert diskette #1 into drive \nA: and select OK when "
