@@ -106,6 +106,10 @@ std::string UsageText() {
            "drive table. Settings: DIVIDRA_REGISTRY names the settings file to use.\n";
 }
 
+int ExitStatusOf(const Error& error) {
+    return error.code == ErrorCode::InvalidArgument ? kExitBadInput : kExitFailed;
+}
+
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
            std::ostream& err, bool errIsTerminal) {
     CheckedOutput checked(out);

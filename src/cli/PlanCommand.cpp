@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/CommandOptions.h"
+#include "cli/HostPaths.h"
 #include "core/SegmentPlan.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
@@ -55,7 +56,11 @@ Result<std::int64_t> sourceSize(const std::string& hostPath) {
     if (!dosPath) {
         return dosPath.error();
     }
-    return FileSize(fs, dosPath.value());
+    const auto size = FileSize(fs, dosPath.value());
+    if (!size) {
+        return Error{size.error().code, HostPathNotes(fs, {}).annotate(size.error().message)};
+    }
+    return size;
 }
 
 } // namespace
@@ -115,7 +120,7 @@ int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     const auto size = sourceSize(parsed.value().source);
     if (!size) {
         err << "dividra-cli: " << size.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(size.error());
     }
     const std::int64_t segmentBytes = core::KilobytesToBytes(kilobytes.value());
     out << "source size: " << size.value() << "\n"

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/CommandOptions.h"
+#include "cli/HostPaths.h"
 #include "cli/PlanCommand.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
@@ -142,7 +143,7 @@ Status addSource(core::SplitInputs& inputs, const std::string& source,
     }
     const auto size = FileSize(fs, dosPath.value());
     if (!size) {
-        return size.error();
+        return Error{size.error().code, HostPathNotes(fs, {}).annotate(size.error().message)};
     }
     const auto longPath = fs.longPath(dosPath.value());
     inputs.sourceLongPath = longPath ? longPath.value() : dosPath.value();
@@ -233,17 +234,17 @@ int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::o
     auto table = platform::DriveTable::fromEnvironment();
     if (!table) {
         err << "dividra-cli: " << table.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(table.error());
     }
     platform::PosixFileSystem fs(std::move(table.value()));
     auto inputs = SplitInputsFromArguments(arguments, fs);
     if (!inputs) {
         err << "dividra-cli: " << inputs.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(inputs.error());
     }
     const std::string sourceRoot = inputs.value().sourceLongPath.substr(0, 2) + "\\";
-    TerminalHost host(std::move(inputs.value()), err, showProgress);
-    TerminalMessageBoxes boxes(in, out, [&host] { host.endProgressLine(); });
+    TerminalHost host(std::move(inputs.value()), fs, err, showProgress);
+    TerminalMessageBoxes boxes(in, out, err, [&host] { host.endProgressLine(); });
     const ScopedMessageBoxProvider scope(boxes);
     if (fs.driveType(sourceRoot) == platform::DriveType::Removable) {
         ShowInfoMessage(kRemovableSourceMessage);

@@ -18,11 +18,12 @@ inline constexpr std::string_view kRemovableSourceMessage =
 
 // "split SOURCE --to FOLDER [--size SIZE] [--dos-names | --long-names]" or
 // "split SOURCE --floppy DRIVE [--erase | --no-erase] [--dos-names | --long-names]": runs the
-// split command of the window's Split button on the terminal. Message boxes are printed on `out`
-// and questions answered from `in`; status texts and the progress bar go to `err` only when
-// `showProgress` (stderr is a terminal). Bad usage is one "dividra-cli: " line on `err`.
-// Exit status: kExitOk completed, kExitFailed refused (a source on a removable drive too) or
-// failed, kExitBadInput bad usage, kExitCancelled cancelled by the user.
+// split command of the window's Split button on the terminal. Message boxes are shown by
+// TerminalMessageBoxes on `out` and `err`, questions answered from `in`; status texts and the
+// progress bar go to `err` only when `showProgress` (stderr is a terminal). Bad usage or a
+// missing file is one "dividra-cli: " line on `err`. Exit status: kExitOk completed,
+// kExitFailed refused (a source on a removable drive too), failed or a missing or unusable
+// file, kExitBadInput bad usage, kExitCancelled cancelled by the user.
 int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
              std::ostream& err, bool showProgress);
 

@@ -1,6 +1,8 @@
 #include "CliFixture.h"
+#include "cli/HostPaths.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
+#include "platform/PosixFileSystem.h"
 #include "util/Version.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +64,8 @@ TEST_F(CliTest, DoubleDashLetsAFileNameStartWithADash) {
     EXPECT_EQ(test::TempDir::read(m_dir.file("out/-leading.kpn")),
               "File Ext=.bin\r\nTotal Files=3\r\nTotal Size=2500\r\n");
     expectComplaint({"plan", "-leading.bin"}, "plan: unknown option \"-leading.bin\"");
-    expectComplaint({"plan", "--", "--help"}, "--help: no such file");
+    expectComplaint({"plan", "--", "--help"},
+                    "c:\\--help (" + m_dir.file("--help") + "): no such file", kExitFailed);
 }
 
 // A stdout that takes nothing, as /dev/full: refused at once, or only when what it holds is
@@ -117,6 +120,32 @@ TEST_F(CliTest, AFailedWriteOnStdoutIsReportedWithStatusOne) {
             EXPECT_EQ(err.str(), c.err) << c.arguments.front() << " " << atFlush;
         }
     }
+}
+
+TEST_F(CliTest, HostPathsFollowTheDosPathsOfAMessage) {
+    m_dir.write("out/data.001/inside", "");
+    const auto table = platform::DriveTable::parse("c=" + m_dir.path() + ",fixed");
+    const platform::PosixFileSystem fs(table.value());
+    const HostPathNotes notes(fs, {"c:\\Annual Report.text", "c:\\out"});
+    const std::string m = m_dir.path();
+    for (const auto& [text, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"c:\\Annual Report.text is empty.\n\nThere is nothing to split.",
+              "c:\\Annual Report.text (" + m +
+                  "/Annual Report.text) is empty.\n\nThere is "
+                  "nothing to split."},
+             {"Can't create C:\\OUT\\Data.001: Is a directory",
+              "Can't create C:\\OUT\\Data.001 (" + m + "/out/data.001): Is a directory"},
+             {"c:\\out\\A: this name is the 8.3 alias of c:\\out\\B, which it would overwrite",
+              "c:\\out\\A (" + m + "/out/A): this name is the 8.3 alias of c:\\out\\B (" + m +
+                  "/out/B), which it would overwrite"},
+             {"Insert diskette #1 into drive \nA: and select OK", ""},
+             {"q:\\data.zip: no such drive; abc:\\x is no path", ""},
+             {"c:\\missing\\folder\\data.000: gone", ""},
+         }) {
+        EXPECT_EQ(notes.annotate(text), shown.empty() ? text : shown);
+    }
+    EXPECT_EQ(WithHostPath("c:\\a", "/a"), "c:\\a (/a)");
+    EXPECT_EQ(WithHostPath("c:\\a", ""), "c:\\a");
 }
 
 } // namespace

@@ -64,8 +64,16 @@ TEST_F(CliTest, BadInputGivesOneLineAndStatusTwo) {
     expectComplaint({"plan"}, "missing SOURCE");
     expectComplaint({"plan", source, "--size", "1", "--size=2"}, "plan: --size given twice");
     expectComplaint({"split-all"}, "unknown command \"split-all\"");
-    expectComplaint({"plan", m_dir.file("nothing.zip")}, "nothing.zip");
-    expectComplaint({"plan", m_dir.path()}, "is a folder");
+}
+
+// A file that isn't there or can't be read is a failure, not bad usage.
+TEST_F(CliTest, AMissingOrUnusableSourceExitsWithOne) {
+    expectComplaint({"plan", m_dir.file("nothing.zip")},
+                    "c:\\nothing.zip (" + m_dir.file("nothing.zip") + "): no such file",
+                    kExitFailed);
+    expectComplaint({"plan", m_dir.path()}, "c:\\ (" + m_dir.path() + "): is a folder, not a file",
+                    kExitFailed);
+    expectComplaint({"plan", "/proc/version"}, "/proc/version: not on any drive", kExitFailed);
 }
 
 TEST(CommandOptions, ValuesSwitchesAndOperands) {
@@ -93,8 +101,7 @@ TEST(CommandOptions, ValuesSwitchesAndOperands) {
     }
 }
 
-TEST_F(CliTest, AFileOutsideEveryDriveOrABadDriveTableIsReported) {
-    expectComplaint({"plan", "/proc/version"}, "/proc/version");
+TEST_F(CliTest, ABadDriveTableIsBadUsage) {
     test::ScopedEnv broken("DIVIDRA_DRIVES", "c=relative/path,fixed");
     expectComplaint({"plan", m_dir.write("data.zip", "abc")}, "c=relative/path,fixed");
 }

@@ -19,6 +19,7 @@ namespace dividra::cli {
 
 namespace fs = std::filesystem;
 
+// The first prompt of a floppy split, on stderr.
 inline const std::string kInsertFirst =
     "Please insert diskette #1 into drive \nA: and select OK when "
     "ready to\ncontinue.\n[OK/Cancel]\n";
