@@ -2,6 +2,7 @@
 
 #include "cli/CheckedOutput.h"
 #include "cli/CommandOptions.h"
+#include "cli/DrivesCommand.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
 #include "settings/Defaults.h"
@@ -31,7 +32,7 @@ struct Command {
     int (*run)(const std::vector<std::string>& arguments, Streams& streams);
 };
 
-const std::array<Command, 2> kCommands{{
+const std::array<Command, 3> kCommands{{
     {"plan", PlanUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          // A first run from the terminal leaves the same profile as a first run of the window.
@@ -42,6 +43,10 @@ const std::array<Command, 2> kCommands{{
      [](const std::vector<std::string>& arguments, Streams& s) {
          EnsureSettingsInitialised(kDesignBounds);
          return RunSplit(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"drives", DrivesUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunDrives(arguments, s.out, s.err);
      }},
 }};
 
@@ -78,6 +83,8 @@ int runCommand(const std::vector<std::string>& arguments, Streams& streams) {
 
 std::string UsageText() {
     return "Usage: dividra-cli COMMAND [ARGUMENTS]\n"
+           "Split a file into numbered segments (name.000, name.001, ...) in a folder or\n"
+           "onto diskettes, as the Dividra window does.\n"
            "\n"
            "Commands:\n"
            "  plan SOURCE [--size SIZE]  show how many segments and diskettes a split of\n"
@@ -86,6 +93,8 @@ std::string UsageText() {
            "                             split SOURCE into segment files in FOLDER\n"
            "  split SOURCE --floppy DRIVE [--erase|--no-erase] [--dos-names|--long-names]\n"
            "                             split SOURCE onto diskettes in DRIVE (a:, b:)\n"
+           "  drives                     list the drive letters, their kinds, host folders,\n"
+           "                             labels, free space and media\n"
            "  --help, -h                 show this text; COMMAND --help shows that command's\n"
            "  --version, -V              show the version\n"
            "\n"
@@ -97,13 +106,21 @@ std::string UsageText() {
            "Without them the options decide. Each option may be given once; \"--\" ends\n"
            "the options, so \"dividra-cli plan -- -file.bin\" names a file \"-file.bin\".\n"
            "\n"
-           "split prints its messages and asks its questions here; answer ok or cancel,\n"
-           "yes or no (the first letter will do; an empty line picks the first). Exit\n"
-           "status: 0 split done, 1 refused or failed (a failed write on stdout too), 2 bad\n"
-           "input, 3 cancelled.\n"
+           "Information goes to stdout; errors and questions go to stderr, an error's\n"
+           "first line beginning \"dividra-cli: \", so a question is seen while stdout is\n"
+           "redirected. Answer ok or cancel, yes or no (the first letter will do; an empty\n"
+           "line picks the first); end of input answers Cancel or No.\n"
+           "\n"
+           "Paths: a message names a file by its DOS path, as the window shows it, with\n"
+           "the host path after it in parentheses: c:\\home\\ann\\data.zip\n"
+           "(/home/ann/data.zip). A path outside every drive is shown as given.\n"
+           "\n"
+           "Exit status: 0 done, 1 refused or failed (a missing or unreadable file and a\n"
+           "failed write on stdout too), 2 bad usage, 3 cancelled at a question.\n"
            "\n"
            "Drives: DIVIDRA_DRIVES=\"c=/,fixed;a=/mnt/fd,removable\" replaces the detected\n"
-           "drive table. Settings: DIVIDRA_REGISTRY names the settings file to use.\n";
+           "drive table (see dividra-cli drives --help). Settings: DIVIDRA_REGISTRY names\n"
+           "the settings file to use.\n";
 }
 
 int ExitStatusOf(const Error& error) {

@@ -1,4 +1,5 @@
 #include "CliFixture.h"
+#include "cli/DrivesCommand.h"
 #include "cli/HostPaths.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
@@ -30,6 +31,7 @@ TEST_F(CliTest, HelpAndVersionGoToStdout) {
              {{"plan", "data.zip", "--size", "1", "--help"}, PlanUsage()},
              {{"split", "--help"}, SplitUsage()},
              {{"split", "data.zip", "--to", "nowhere", "--help"}, SplitUsage()},
+             {{"drives", "--help"}, DrivesUsage()},
          }) {
         const Outcome outcome = run(c.arguments);
         EXPECT_EQ(outcome.status, kExitOk) << c.arguments.front();
@@ -108,6 +110,7 @@ TEST_F(CliTest, AFailedWriteOnStdoutIsReportedWithStatusOne) {
                  {{"--help"}, kExitFailed, full},
                  {{"--version"}, kExitFailed, full},
                  {{"plan", source}, kExitFailed, full},
+                 {{"drives"}, kExitFailed, full},
                  {{"split", "--help"}, kExitFailed, full},
                  // Nothing for stdout: nothing failed.
                  {{"split", source, "--to", m_dir.file("out")}, kExitOk, ""},

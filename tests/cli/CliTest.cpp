@@ -64,6 +64,8 @@ TEST_F(CliTest, BadInputGivesOneLineAndStatusTwo) {
     expectComplaint({"plan"}, "missing SOURCE");
     expectComplaint({"plan", source, "--size", "1", "--size=2"}, "plan: --size given twice");
     expectComplaint({"split-all"}, "unknown command \"split-all\"");
+    expectComplaint({"drives", "a:"}, "drives: unexpected argument \"a:\"");
+    expectComplaint({"drives", "--all"}, "drives: unknown option \"--all\"");
 }
 
 // A file that isn't there or can't be read is a failure, not bad usage.

@@ -22,7 +22,7 @@ run() {
     "$cli" "$@" >"$work/out" 2>"$work/err" </dev/null || status=$?
 }
 
-for arguments in "--help" "--version" "plan $work/data.zip"; do
+for arguments in "--help" "--version" "plan $work/data.zip" "drives"; do
     status=0
     # shellcheck disable=SC2086
     "$cli" $arguments >/dev/full 2>"$work/err" </dev/null || status=$?
