@@ -15,6 +15,7 @@
 #include "util/MessageBoxes.h"
 #include "util/NumberText.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -98,23 +99,48 @@ Status checkCombination(const SplitArguments& parsed) {
     return {};
 }
 
-// The floppy part of the inputs: DRIVE must be a letter of the drive table.
+// The window's floppy list keeps these kinds and leaves out fixed and CD drives.
+bool takesDiskettes(platform::DriveType type) {
+    return type == platform::DriveType::Removable || type == platform::DriveType::Remote ||
+           type == platform::DriveType::RamDisk;
+}
+
+// Why a drive of the table can't take a floppy split; nothing when it can.
+std::optional<std::string> notADisketteDrive(const platform::DriveEntry& drive) {
+    const std::string name = std::string(1, drive.letter) + ": is ";
+    if (drive.type == platform::DriveType::Fixed) {
+        return name + "a fixed drive, not a diskette drive";
+    }
+    if (drive.type == platform::DriveType::CdRom) {
+        return name + "a CD-ROM drive, not a diskette drive";
+    }
+    return std::nullopt;
+}
+
+// The floppy part of the inputs: DRIVE must be a letter of the drive table that takes
+// diskettes. With no such drive at all, an unknown letter is left to the engine, which tells
+// that this system has no floppy drives, as the window does.
 Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
-                 const platform::PosixFileSystem& fs) {
+                 const platform::DriveTable& table) {
     const std::string& text = *parsed.floppy;
     const char letter = text.size() == 2 && text[1] == ':' ? platform::driveLetter(text[0]) : 0;
     if (letter == 0) {
         return usageError("bad drive \"" + text + "\"; give a drive letter and colon, such as a:");
     }
-    if (fs.driveTable().find(letter) == nullptr) {
+    const platform::DriveEntry* drive = table.find(letter);
+    const bool anyFloppy =
+        std::any_of(table.entries().begin(), table.entries().end(),
+                    [](const platform::DriveEntry& entry) { return takesDiskettes(entry.type); });
+    if (drive == nullptr && anyFloppy) {
         return usageError("there is no drive " + std::string(1, letter) + ": in the drive table");
     }
-    // The window's floppy list keeps these kinds and leaves out fixed and CD drives.
-    const auto type = fs.driveType(std::string(1, letter) + ":\\");
+    if (drive != nullptr) {
+        if (const auto refusal = notADisketteDrive(*drive)) {
+            return usageError(*refusal);
+        }
+    }
     inputs.destination = core::Destination::Floppy;
-    inputs.floppyDriveAvailable = type == platform::DriveType::Removable ||
-                                  type == platform::DriveType::Remote ||
-                                  type == platform::DriveType::RamDisk;
+    inputs.floppyDriveAvailable = anyFloppy;
     inputs.floppyDrive = std::string(1, letter) + ":";
     inputs.eraseDiskettes =
         parsed.erase ? *parsed.erase == "--erase"
@@ -190,9 +216,9 @@ std::string SplitUsage() {
            "  --help          show this text\n"
            "\n"
            "Without --size, a naming switch or an erase switch, the options decide.\n"
-           "Answer questions with ok or cancel, yes or no (the first letter will do; an\n"
-           "empty line picks the first). Exit status: 0 split done, 1 refused or failed,\n"
-           "2 bad input, 3 cancelled.\n";
+           "Questions are asked on stderr: answer ok or cancel, yes or no (the first letter\n"
+           "will do; an empty line picks the first). Exit status: 0 split done, 1 refused\n"
+           "or failed, 2 bad usage, 3 cancelled.\n";
 }
 
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
@@ -211,8 +237,8 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
         return usageError(kilobytes.error().message);
     }
     core::SplitInputs inputs;
-    const Status destination =
-        args.floppy ? addFloppy(inputs, args, fs) : addFolder(inputs, *args.folder, fs);
+    const Status destination = args.floppy ? addFloppy(inputs, args, fs.driveTable())
+                                           : addFolder(inputs, *args.folder, fs);
     if (!destination) {
         return destination.error();
     }

@@ -31,8 +31,9 @@ int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::o
 std::string SplitUsage();
 
 // The split inputs a split command line gives, as the window would gather them: SOURCE and
-// FOLDER mapped into the DOS view of `fs`; DRIVE a letter of its drive table, usable as a
-// floppy drive when removable, remote or a RAM disk; without --size the stored segment size;
+// FOLDER mapped into the DOS view of `fs`; DRIVE a removable, remote or RAM disk drive of its
+// drive table (a letter it lacks only while it has none of these: the engine says there are
+// no floppy drives); without --size the stored segment size;
 // without a naming or erase switch the stored "Split files in 8.3 format" and "Erase
 // Diskettes" (on only when exactly 1). Bad usage, a missing file or folder and an unknown drive
 // are errors whose message is one line for the user.
