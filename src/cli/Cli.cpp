@@ -1,17 +1,90 @@
 #include "cli/Cli.h"
 
+#include "cli/CheckedOutput.h"
+#include "cli/CommandOptions.h"
+#include "cli/DrivesCommand.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
 #include "settings/Defaults.h"
+#include "util/Version.h"
 
+#include <array>
 #include <istream>
 #include <ostream>
 #include <sstream>
 
 namespace dividra::cli {
+namespace {
+
+constexpr std::string_view kShortUsage = "Usage: dividra-cli COMMAND [ARGUMENTS]\n"
+                                         "Try 'dividra-cli --help' for more information.\n";
+
+struct Streams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    bool errIsTerminal;
+};
+
+struct Command {
+    std::string_view name;
+    std::string (*usage)();
+    int (*run)(const std::vector<std::string>& arguments, Streams& streams);
+};
+
+const std::array<Command, 3> kCommands{{
+    {"plan", PlanUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         // A first run from the terminal leaves the same profile as a first run of the window.
+         EnsureSettingsInitialised(kDesignBounds);
+         return RunPlan(arguments, s.out, s.err);
+     }},
+    {"split", SplitUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         EnsureSettingsInitialised(kDesignBounds);
+         return RunSplit(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"drives", DrivesUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunDrives(arguments, s.out, s.err);
+     }},
+}};
+
+int runCommand(const std::vector<std::string>& arguments, Streams& streams) {
+    if (arguments.empty()) {
+        streams.err << kShortUsage;
+        return kExitBadInput;
+    }
+    const std::string& name = arguments.front();
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (name == "--help" || name == "-h" || name == "help") {
+        streams.out << UsageText();
+        return kExitOk;
+    }
+    if (name == "--version" || name == "-V") {
+        streams.out << "dividra-cli " << kProductVersion << "\n";
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name != name) {
+            continue;
+        }
+        if (AsksForHelp(rest)) {
+            streams.out << command.usage();
+            return kExitOk;
+        }
+        return command.run(rest, streams);
+    }
+    streams.err << "dividra-cli: unknown command \"" << name << "\"; try dividra-cli --help\n";
+    return kExitBadInput;
+}
+
+} // namespace
 
 std::string UsageText() {
     return "Usage: dividra-cli COMMAND [ARGUMENTS]\n"
+           "Split a file into numbered segments (name.000, name.001, ...) in a folder or\n"
+           "onto diskettes, as the Dividra window does.\n"
            "\n"
            "Commands:\n"
            "  plan SOURCE [--size SIZE]  show how many segments and diskettes a split of\n"
@@ -20,46 +93,50 @@ std::string UsageText() {
            "                             split SOURCE into segment files in FOLDER\n"
            "  split SOURCE --floppy DRIVE [--erase|--no-erase] [--dos-names|--long-names]\n"
            "                             split SOURCE onto diskettes in DRIVE (a:, b:)\n"
-           "  --help                     show this text\n"
+           "  drives                     list the drive letters, their kinds, host folders,\n"
+           "                             labels, free space and media\n"
+           "  --help, -h                 show this text; COMMAND --help shows that command's\n"
+           "  --version, -V              show the version\n"
            "\n"
            "SOURCE is a file on this machine. SIZE is the segment size in kilobytes: an\n"
            "entry of the segment size list (1420, 1180, 710, 350) or a custom size from\n"
            "1 to 1024. Without --size, the default segment size of the options is used.\n"
            "--dos-names names the segments after the 8.3 name of SOURCE, --long-names\n"
            "after its long name; --erase empties each diskette before it is written.\n"
-           "Without them the options decide.\n"
+           "Without them the options decide. Each option may be given once; \"--\" ends\n"
+           "the options, so \"dividra-cli plan -- -file.bin\" names a file \"-file.bin\".\n"
            "\n"
-           "split prints its messages and asks its questions here; answer ok or cancel,\n"
-           "yes or no (the first letter will do; an empty line picks the first). Exit\n"
-           "status: 0 split done, 1 refused or failed, 2 bad input, 3 cancelled.\n"
+           "Information goes to stdout; errors and questions go to stderr, an error's\n"
+           "first line beginning \"dividra-cli: \", so a question is seen while stdout is\n"
+           "redirected. Answer ok or cancel, yes or no (the first letter will do; an empty\n"
+           "line picks the first); end of input answers Cancel or No.\n"
+           "\n"
+           "Paths: a message names a file by its DOS path, as the window shows it, with\n"
+           "the host path after it in parentheses: c:\\home\\ann\\data.zip\n"
+           "(/home/ann/data.zip). A path outside every drive is shown as given.\n"
+           "\n"
+           "Exit status: 0 done, 1 refused or failed (a missing or unreadable file and a\n"
+           "failed write on stdout too), 2 bad usage, 3 cancelled at a question.\n"
            "\n"
            "Drives: DIVIDRA_DRIVES=\"c=/,fixed;a=/mnt/fd,removable\" replaces the detected\n"
-           "drive table. Settings: DIVIDRA_REGISTRY names the settings file to use.\n";
+           "drive table (see dividra-cli drives --help). Settings: DIVIDRA_REGISTRY names\n"
+           "the settings file to use.\n";
+}
+
+int ExitStatusOf(const Error& error) {
+    return error.code == ErrorCode::InvalidArgument ? kExitBadInput : kExitFailed;
 }
 
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
            std::ostream& err, bool errIsTerminal) {
-    if (arguments.empty()) {
-        err << UsageText();
-        return kExitBadInput;
+    CheckedOutput checked(out);
+    Streams streams{in, checked.stream(), err, errIsTerminal};
+    const int status = runCommand(arguments, streams);
+    if (const auto failure = checked.finish()) {
+        err << "dividra-cli: " << *failure << "\n";
+        return kExitFailed;
     }
-    const std::string& command = arguments.front();
-    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    if (command == "--help" || command == "-h" || command == "help") {
-        out << UsageText();
-        return kExitOk;
-    }
-    if (command == "plan") {
-        // A first run from the terminal leaves the same profile as a first run of the window.
-        EnsureSettingsInitialised(kDesignBounds);
-        return RunPlan(rest, out, err);
-    }
-    if (command == "split") {
-        EnsureSettingsInitialised(kDesignBounds);
-        return RunSplit(rest, in, out, err, errIsTerminal);
-    }
-    err << "dividra-cli: unknown command \"" << command << "\"; try dividra-cli --help\n";
-    return kExitBadInput;
+    return status;
 }
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

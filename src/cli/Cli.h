@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -8,14 +10,15 @@
 namespace dividra::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailed = 1;    // a command that ran and failed
-inline constexpr int kExitBadInput = 2;  // bad arguments, missing or unusable files
+inline constexpr int kExitFailed = 1;    // failed or refused; a missing or unusable file too
+inline constexpr int kExitBadInput = 2;  // bad usage: arguments, option values, drive table
 inline constexpr int kExitCancelled = 3; // the user cancelled at a prompt
 
-// Runs one command line (without the program name). Results and message boxes go to out, every
-// complaint to err as one line starting "dividra-cli: "; questions are answered from in. With
-// errIsTerminal (main decides it), status texts and a progress bar are drawn on err.
-// Never throws.
+// Runs one command line (without the program name). Results and information go to out;
+// complaints to err, their first line starting "dividra-cli: "; questions are asked on err and
+// answered from in. With errIsTerminal (main decides it), status texts and a progress bar are
+// drawn on err. A failed write on out ends with "dividra-cli: write error: <reason>" on err
+// and kExitFailed. Never throws.
 int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
            std::ostream& err, bool errIsTerminal);
 
@@ -24,5 +27,8 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
 
 // The text --help prints.
 std::string UsageText();
+
+// The exit status of an error that stops a command: bad usage (InvalidArgument) or failure.
+int ExitStatusOf(const Error& error);
 
 } // namespace dividra::cli

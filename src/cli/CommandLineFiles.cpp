@@ -1,5 +1,6 @@
 #include "cli/CommandLineFiles.h"
 
+#include "cli/HostPaths.h"
 #include "platform/DosPath.h"
 
 #include <filesystem>
@@ -15,17 +16,17 @@ Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
     if (!dosPath) {
         return dosPath.error();
     }
+    const std::string shown = WithHostPath(dosPath.value(), absolute);
     const bool wantFolder = kind == EntryKind::Folder;
     const auto attributes = fs.attributes(dosPath.value());
     if (!attributes) {
         return Error{attributes.error().code,
-                     hostPath + (wantFolder ? ": no such folder" : ": no such file")};
+                     shown + (wantFolder ? ": no such folder" : ": no such file")};
     }
     const bool isFolder = (attributes.value() & platform::attr::Directory) != 0;
     if (isFolder != wantFolder) {
-        return Error{ErrorCode::InvalidArgument,
-                     hostPath +
-                         (wantFolder ? ": is a file, not a folder" : ": is a folder, not a file")};
+        return Error{ErrorCode::AccessDenied, shown + (wantFolder ? ": is a file, not a folder"
+                                                                  : ": is a folder, not a file")};
     }
     return dosPath;
 }

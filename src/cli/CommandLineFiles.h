@@ -13,9 +13,10 @@ namespace dividra::cli {
 enum class EntryKind { File, Folder };
 
 // The DOS path of an existing file or folder named by a host path (relative to the current
-// folder or absolute). Errors name the host path: "<path>: not on any drive" (from the drive
-// table), "<path>: no such file", "<path>: is a folder, not a file", "<path>: no such folder",
-// "<path>: is a file, not a folder".
+// folder or absolute). Errors name the path: "<host path>: not on any drive" (from the drive
+// table), else the DOS path and the absolute host path, "c:\a.zip (/a.zip): no such file", and
+// likewise "is a folder, not a file", "no such folder", "is a file, not a folder". None is an
+// InvalidArgument: they aren't bad usage.
 Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
                                     const std::string& hostPath, EntryKind kind);
 

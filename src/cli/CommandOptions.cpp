@@ -31,15 +31,27 @@ Result<CommandArguments> ParseCommandArguments(std::string_view command,
             if (equals == std::string::npos && i + 1 == arguments.size()) {
                 return error(name + " needs a value");
             }
-            parsed.values[name] =
+            const std::string value =
                 equals == std::string::npos ? arguments[++i] : argument.substr(equals + 1);
+            if (!parsed.values.emplace(name, value).second) {
+                return error(name + " given twice");
+            }
         } else if (listed(rules.switches, argument)) {
+            if (std::find(parsed.switches.begin(), parsed.switches.end(), argument) !=
+                parsed.switches.end()) {
+                return error(argument + " given twice");
+            }
             parsed.switches.push_back(argument);
         } else {
             return error("unknown option \"" + argument + "\"");
         }
     }
     return parsed;
+}
+
+bool AsksForHelp(const std::vector<std::string>& arguments) {
+    const auto end = std::find(arguments.begin(), arguments.end(), "--");
+    return std::find(arguments.begin(), end, "--help") != end;
 }
 
 } // namespace dividra::cli

@@ -19,15 +19,18 @@ struct OptionRules {
 };
 
 struct CommandArguments {
-    std::map<std::string, std::string, std::less<>> values; // the last value given for each
-    std::vector<std::string> switches;                      // in the order given
+    std::map<std::string, std::string, std::less<>> values; // each option given once
+    std::vector<std::string> switches;                      // in the order given, each once
     std::vector<std::string> operands;                      // in the order given
 };
 
-// InvalidArgument "<command>: --size needs a value" or "<command>: unknown option \"--x\"" (a
-// switch given a value is unknown too).
+// InvalidArgument "<command>: --size needs a value", "<command>: --size given twice" (a switch
+// too) or "<command>: unknown option \"--x\"" (a switch given a value is unknown too).
 Result<CommandArguments> ParseCommandArguments(std::string_view command,
                                                const std::vector<std::string>& arguments,
                                                const OptionRules& rules);
+
+// True when "--help" stands among the options (before any "--").
+bool AsksForHelp(const std::vector<std::string>& arguments);
 
 } // namespace dividra::cli

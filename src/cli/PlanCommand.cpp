@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/CommandOptions.h"
+#include "cli/HostPaths.h"
 #include "core/SegmentPlan.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
@@ -55,10 +56,25 @@ Result<std::int64_t> sourceSize(const std::string& hostPath) {
     if (!dosPath) {
         return dosPath.error();
     }
-    return FileSize(fs, dosPath.value());
+    const auto size = FileSize(fs, dosPath.value());
+    if (!size) {
+        return Error{size.error().code, HostPathNotes(fs, {}).annotate(size.error().message)};
+    }
+    return size;
 }
 
 } // namespace
+
+std::string PlanUsage() {
+    return "Usage: dividra-cli plan SOURCE [--size SIZE]\n"
+           "Show the size of SOURCE, the segment size in bytes, the number of segments of a\n"
+           "split to a folder and the number of diskettes of each common kind a split to\n"
+           "diskettes takes, one \"name: value\" line each.\n"
+           "\n"
+           "  --size SIZE  segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024;\n"
+           "               without it, the default segment size of the options\n"
+           "  --help       show this text\n";
+}
 
 std::int32_t StoredSegmentSizeKilobytes() {
     const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
@@ -104,7 +120,7 @@ int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     const auto size = sourceSize(parsed.value().source);
     if (!size) {
         err << "dividra-cli: " << size.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(size.error());
     }
     const std::int64_t segmentBytes = core::KilobytesToBytes(kilobytes.value());
     out << "source size: " << size.value() << "\n"

@@ -14,6 +14,9 @@ namespace dividra::cli {
 // count and the four diskette counts, one "name: value" line each.
 int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
+// The text "plan --help" prints.
+std::string PlanUsage();
+
 // The segment size the window's list starts with: "Default Segment Size" matched against the
 // list without regard to case (no match: 1420); "Custom" takes "Custom Segment Size".
 std::int32_t StoredSegmentSizeKilobytes();

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/CommandOptions.h"
+#include "cli/HostPaths.h"
 #include "cli/PlanCommand.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
@@ -14,6 +15,7 @@
 #include "util/MessageBoxes.h"
 #include "util/NumberText.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -97,23 +99,48 @@ Status checkCombination(const SplitArguments& parsed) {
     return {};
 }
 
-// The floppy part of the inputs: DRIVE must be a letter of the drive table.
+// The window's floppy list keeps these kinds and leaves out fixed and CD drives.
+bool takesDiskettes(platform::DriveType type) {
+    return type == platform::DriveType::Removable || type == platform::DriveType::Remote ||
+           type == platform::DriveType::RamDisk;
+}
+
+// Why a drive of the table can't take a floppy split; nothing when it can.
+std::optional<std::string> notADisketteDrive(const platform::DriveEntry& drive) {
+    const std::string name = std::string(1, drive.letter) + ": is ";
+    if (drive.type == platform::DriveType::Fixed) {
+        return name + "a fixed drive, not a diskette drive";
+    }
+    if (drive.type == platform::DriveType::CdRom) {
+        return name + "a CD-ROM drive, not a diskette drive";
+    }
+    return std::nullopt;
+}
+
+// The floppy part of the inputs: DRIVE must be a letter of the drive table that takes
+// diskettes. With no such drive at all, an unknown letter is left to the engine, which tells
+// that this system has no floppy drives, as the window does.
 Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
-                 const platform::PosixFileSystem& fs) {
+                 const platform::DriveTable& table) {
     const std::string& text = *parsed.floppy;
     const char letter = text.size() == 2 && text[1] == ':' ? platform::driveLetter(text[0]) : 0;
     if (letter == 0) {
         return usageError("bad drive \"" + text + "\"; give a drive letter and colon, such as a:");
     }
-    if (fs.driveTable().find(letter) == nullptr) {
+    const platform::DriveEntry* drive = table.find(letter);
+    const bool anyFloppy =
+        std::any_of(table.entries().begin(), table.entries().end(),
+                    [](const platform::DriveEntry& entry) { return takesDiskettes(entry.type); });
+    if (drive == nullptr && anyFloppy) {
         return usageError("there is no drive " + std::string(1, letter) + ": in the drive table");
     }
-    // The window's floppy list keeps these kinds and leaves out fixed and CD drives.
-    const auto type = fs.driveType(std::string(1, letter) + ":\\");
+    if (drive != nullptr) {
+        if (const auto refusal = notADisketteDrive(*drive)) {
+            return usageError(*refusal);
+        }
+    }
     inputs.destination = core::Destination::Floppy;
-    inputs.floppyDriveAvailable = type == platform::DriveType::Removable ||
-                                  type == platform::DriveType::Remote ||
-                                  type == platform::DriveType::RamDisk;
+    inputs.floppyDriveAvailable = anyFloppy;
     inputs.floppyDrive = std::string(1, letter) + ":";
     inputs.eraseDiskettes =
         parsed.erase ? *parsed.erase == "--erase"
@@ -142,7 +169,7 @@ Status addSource(core::SplitInputs& inputs, const std::string& source,
     }
     const auto size = FileSize(fs, dosPath.value());
     if (!size) {
-        return size.error();
+        return Error{size.error().code, HostPathNotes(fs, {}).annotate(size.error().message)};
     }
     const auto longPath = fs.longPath(dosPath.value());
     inputs.sourceLongPath = longPath ? longPath.value() : dosPath.value();
@@ -170,6 +197,30 @@ int exitStatus(core::SplitOutcome outcome) {
 
 } // namespace
 
+std::string SplitUsage() {
+    return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE] [--dos-names|--long-names]\n"
+           "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
+           "                         [--dos-names|--long-names]\n"
+           "Split SOURCE into numbered segments (name.000, name.001, ...) with a .kpn\n"
+           "descriptor: segment files of SIZE in an existing FOLDER, or diskettes in DRIVE,\n"
+           "one segment filling each diskette's free space.\n"
+           "\n"
+           "  --to FOLDER     write the segments into FOLDER\n"
+           "  --floppy DRIVE  write onto diskettes in DRIVE: a removable, remote or ramdisk\n"
+           "                  drive of the drive table (see dividra-cli drives)\n"
+           "  --size SIZE     segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024\n"
+           "  --dos-names     name the segments after the 8.3 name of SOURCE\n"
+           "  --long-names    name the segments after the long name of SOURCE\n"
+           "  --erase         empty each diskette before it is written\n"
+           "  --no-erase      keep what is on the diskettes\n"
+           "  --help          show this text\n"
+           "\n"
+           "Without --size, a naming switch or an erase switch, the options decide.\n"
+           "Questions are asked on stderr: answer ok or cancel, yes or no (the first letter\n"
+           "will do; an empty line picks the first). Exit status: 0 split done, 1 refused\n"
+           "or failed, 2 bad usage, 3 cancelled.\n";
+}
+
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
                                                    platform::PosixFileSystem& fs) {
     const auto parsed = parseArguments(arguments);
@@ -186,8 +237,8 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
         return usageError(kilobytes.error().message);
     }
     core::SplitInputs inputs;
-    const Status destination =
-        args.floppy ? addFloppy(inputs, args, fs) : addFolder(inputs, *args.folder, fs);
+    const Status destination = args.floppy ? addFloppy(inputs, args, fs.driveTable())
+                                           : addFolder(inputs, *args.folder, fs);
     if (!destination) {
         return destination.error();
     }
@@ -209,17 +260,17 @@ int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::o
     auto table = platform::DriveTable::fromEnvironment();
     if (!table) {
         err << "dividra-cli: " << table.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(table.error());
     }
     platform::PosixFileSystem fs(std::move(table.value()));
     auto inputs = SplitInputsFromArguments(arguments, fs);
     if (!inputs) {
         err << "dividra-cli: " << inputs.error().message << "\n";
-        return kExitBadInput;
+        return ExitStatusOf(inputs.error());
     }
     const std::string sourceRoot = inputs.value().sourceLongPath.substr(0, 2) + "\\";
-    TerminalHost host(std::move(inputs.value()), err, showProgress);
-    TerminalMessageBoxes boxes(in, out, [&host] { host.endProgressLine(); });
+    TerminalHost host(std::move(inputs.value()), fs, err, showProgress);
+    TerminalMessageBoxes boxes(in, out, err, [&host] { host.endProgressLine(); });
     const ScopedMessageBoxProvider scope(boxes);
     if (fs.driveType(sourceRoot) == platform::DriveType::Removable) {
         ShowInfoMessage(kRemovableSourceMessage);

@@ -18,17 +18,22 @@ inline constexpr std::string_view kRemovableSourceMessage =
 
 // "split SOURCE --to FOLDER [--size SIZE] [--dos-names | --long-names]" or
 // "split SOURCE --floppy DRIVE [--erase | --no-erase] [--dos-names | --long-names]": runs the
-// split command of the window's Split button on the terminal. Message boxes are printed on `out`
-// and questions answered from `in`; status texts and the progress bar go to `err` only when
-// `showProgress` (stderr is a terminal). Bad usage is one "dividra-cli: " line on `err`.
-// Exit status: kExitOk completed, kExitFailed refused (a source on a removable drive too) or
-// failed, kExitBadInput bad usage, kExitCancelled cancelled by the user.
+// split command of the window's Split button on the terminal. Message boxes are shown by
+// TerminalMessageBoxes on `out` and `err`, questions answered from `in`; status texts and the
+// progress bar go to `err` only when `showProgress` (stderr is a terminal). Bad usage or a
+// missing file is one "dividra-cli: " line on `err`. Exit status: kExitOk completed,
+// kExitFailed refused (a source on a removable drive too), failed or a missing or unusable
+// file, kExitBadInput bad usage, kExitCancelled cancelled by the user.
 int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
              std::ostream& err, bool showProgress);
 
+// The text "split --help" prints.
+std::string SplitUsage();
+
 // The split inputs a split command line gives, as the window would gather them: SOURCE and
-// FOLDER mapped into the DOS view of `fs`; DRIVE a letter of its drive table, usable as a
-// floppy drive when removable, remote or a RAM disk; without --size the stored segment size;
+// FOLDER mapped into the DOS view of `fs`; DRIVE a removable, remote or RAM disk drive of its
+// drive table (a letter it lacks only while it has none of these: the engine says there are
+// no floppy drives); without --size the stored segment size;
 // without a naming or erase switch the stored "Split files in 8.3 format" and "Erase
 // Diskettes" (on only when exactly 1). Bad usage, a missing file or folder and an unknown drive
 // are errors whose message is one line for the user.

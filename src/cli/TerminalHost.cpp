@@ -9,15 +9,34 @@
 
 namespace dividra::cli {
 
-TerminalHost::TerminalHost(core::SplitInputs inputs, std::ostream& err, bool showProgress)
-    : m_inputs(std::move(inputs)), m_err(err), m_showProgress(showProgress) {}
+TerminalHost::TerminalHost(core::SplitInputs inputs, const platform::FileSystem& fs,
+                           std::ostream& err, bool showProgress)
+    : m_inputs(std::move(inputs)),
+      m_paths(fs, {m_inputs.sourceLongPath, m_inputs.sourceShortPath, m_inputs.destinationFolder}),
+      m_err(err), m_showProgress(showProgress) {}
+
+int TerminalHost::showInfoMessage(std::string_view text) {
+    return SplitHost::showInfoMessage(m_paths.annotate(text));
+}
+
+int TerminalHost::askOkCancel(std::string_view text) {
+    return SplitHost::askOkCancel(m_paths.annotate(text));
+}
+
+int TerminalHost::showErrorMessage(std::string_view text) {
+    return SplitHost::showErrorMessage(m_paths.annotate(text));
+}
+
+int TerminalHost::askYesNo(std::string_view text) {
+    return SplitHost::askYesNo(m_paths.annotate(text));
+}
 
 void TerminalHost::setStatusText(std::string_view text) {
     if (!m_showProgress) {
         return;
     }
     endProgressLine();
-    m_err << text << "\n";
+    m_err << m_paths.annotate(text) << "\n";
     m_err.flush();
 }
 

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "cli/HostPaths.h"
 #include "core/SplitHost.h"
+#include "platform/FileSystem.h"
 
 #include <iosfwd>
 
 // The split engine's host on a terminal: the inputs come from the command line, status texts and
-// the progress bar go to stderr. The message boxes are not here: the command installs
-// TerminalMessageBoxes as the provider, and the host's boxes reach it through Global.
+// the progress bar go to stderr. The message boxes are shown by TerminalMessageBoxes, which the
+// command installs as the provider; the host adds host paths to their texts on the way.
 namespace dividra::cli {
 
 class TerminalHost final : public core::SplitHost {
 public:
     // With `showProgress` off (stderr isn't a terminal) nothing at all is written.
-    TerminalHost(core::SplitInputs inputs, std::ostream& err, bool showProgress);
+    // `fs` maps the DOS paths of texts to host paths; it outlives the host.
+    TerminalHost(core::SplitInputs inputs, const platform::FileSystem& fs, std::ostream& err,
+                 bool showProgress);
 
     core::SplitInputs splitInputs() override { return m_inputs; }
 
@@ -21,6 +25,11 @@ public:
     // Redraws the bar in place with "\r": "[#####---------------]" for 5 parts of 20; 0 parts
     // blanks a drawn bar's line.
     void setProgress(int parts) override;
+    // Through Global's boxes, each DOS path of the text followed by its host path.
+    int showInfoMessage(std::string_view text) override;
+    int askOkCancel(std::string_view text) override;
+    int showErrorMessage(std::string_view text) override;
+    int askYesNo(std::string_view text) override;
     // A terminal has no cursor, window or message loop to change: these do nothing.
     void setBusy(bool) override {}
     void minimize() override {}
@@ -38,6 +47,7 @@ public:
 
 private:
     core::SplitInputs m_inputs;
+    HostPathNotes m_paths;
     std::ostream& m_err;
     bool m_showProgress;
     bool m_barDrawn = false;

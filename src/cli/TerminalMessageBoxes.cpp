@@ -26,29 +26,44 @@ std::string_view trimmed(std::string_view text) {
 
 } // namespace
 
-TerminalMessageBoxes::TerminalMessageBoxes(std::istream& in, std::ostream& out,
+TerminalMessageBoxes::TerminalMessageBoxes(std::istream& in, std::ostream& out, std::ostream& err,
                                            std::function<void()> beforeBox)
-    : m_in(in), m_out(out), m_beforeBox(std::move(beforeBox)) {}
+    : m_in(in), m_out(out), m_err(err), m_beforeBox(std::move(beforeBox)) {}
 
 int TerminalMessageBoxes::show(std::string_view text, std::string_view /*caption*/,
                                unsigned flags) {
     if (m_beforeBox) {
         m_beforeBox();
     }
-    m_out << text << "\n";
     const unsigned buttons = flags & MB_BUTTONMASK;
-    if (buttons != MB_OKCANCEL && buttons != MB_YESNO) {
+    const unsigned icon = flags & MB_ICONMASK;
+    const bool question = buttons == MB_OKCANCEL || buttons == MB_YESNO;
+    if (!question && (icon == MB_ICONINFORMATION || icon == 0)) {
+        m_out << text << "\n";
         m_out.flush();
         return IDOK;
     }
-    const std::string_view prompt = buttons == MB_YESNO ? "[Yes/No]" : "[OK/Cancel]";
-    const int onEnd = buttons == MB_YESNO ? IDNO : IDCANCEL;
-    for (;;) {
-        m_out << prompt << "\n";
-        m_out.flush();
+    // Whatever stdout shows so far comes before the box.
+    m_out.flush();
+    m_err << (question ? "" : "dividra-cli: ") << text << "\n";
+    if (!question) {
+        m_err.flush();
+        return IDOK;
+    }
+    return ask(buttons);
+}
+
+int TerminalMessageBoxes::ask(unsigned buttons) {
+    const bool yesNo = buttons == MB_YESNO;
+    for (bool first = true;; first = false) {
+        if (!first) {
+            m_err << (yesNo ? "Please answer yes or no.\n" : "Please answer ok or cancel.\n");
+        }
+        m_err << (yesNo ? "[Yes/No]" : "[OK/Cancel]") << "\n";
+        m_err.flush();
         std::string line;
         if (!std::getline(m_in, line)) {
-            return onEnd;
+            return yesNo ? IDNO : IDCANCEL;
         }
         if (const auto answer = ParseAnswer(line, buttons)) {
             return *answer;

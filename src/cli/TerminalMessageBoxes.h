@@ -10,20 +10,27 @@
 // The program's message boxes as terminal prompts.
 namespace dividra::cli {
 
-// Prints each box's text on `out`, one line per "\n"-separated line (the caption is left out).
-// An OK box returns IDOK at once. A question prints "[OK/Cancel]" or "[Yes/No]" and reads one
-// line from `in`; any other answer prints the bracket line again. End of input answers Cancel
+// Prints each box's text one line per "\n"-separated line (the caption is left out). An
+// information box (MB_OK with the information icon or none) goes to `out` and returns IDOK.
+// Every other box goes to `err`: an error or warning with "dividra-cli: " before its first line,
+// a question without, so a prompt is seen while stdout is redirected. A question prints
+// "[OK/Cancel]" or "[Yes/No]" and reads one line from `in`; any other answer prints "Please
+// answer ok or cancel." (or yes or no) and the bracket line again. End of input answers Cancel
 // or No.
 class TerminalMessageBoxes final : public MessageBoxProvider {
 public:
     // `beforeBox` runs before each box is printed (to end a progress line, say).
-    TerminalMessageBoxes(std::istream& in, std::ostream& out, std::function<void()> beforeBox = {});
+    TerminalMessageBoxes(std::istream& in, std::ostream& out, std::ostream& err,
+                         std::function<void()> beforeBox = {});
 
     int show(std::string_view text, std::string_view caption, unsigned flags) override;
 
 private:
+    int ask(unsigned buttons);
+
     std::istream& m_in;
     std::ostream& m_out;
+    std::ostream& m_err;
     std::function<void()> m_beforeBox;
 };
 

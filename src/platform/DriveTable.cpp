@@ -19,15 +19,20 @@ Error badEntry(const std::string& what, std::string_view entry) {
                  "DIVIDRA_DRIVES: " + what + " in entry \"" + std::string(entry) + "\""};
 }
 
-std::optional<DriveType> kindNamed(std::string_view name) {
+// The KIND words of DIVIDRA_DRIVES.
+const std::map<std::string, DriveType, std::less<>>& driveKinds() {
     static const std::map<std::string, DriveType, std::less<>> kinds{
         {"removable", DriveType::Removable},
         {"fixed", DriveType::Fixed},
         {"remote", DriveType::Remote},
         {"cdrom", DriveType::CdRom},
         {"ramdisk", DriveType::RamDisk}};
-    const auto it = kinds.find(lowerAscii(trimmed(name)));
-    return it == kinds.end() ? std::nullopt : std::optional(it->second);
+    return kinds;
+}
+
+std::optional<DriveType> kindNamed(std::string_view name) {
+    const auto it = driveKinds().find(lowerAscii(trimmed(name)));
+    return it == driveKinds().end() ? std::nullopt : std::optional(it->second);
 }
 
 Result<DriveEntry> parseEntry(std::string_view entry) {
@@ -81,6 +86,15 @@ std::vector<std::string_view> detail::split(std::string_view text, char separato
     }
     parts.push_back(text.substr(start));
     return parts;
+}
+
+std::string_view driveKindName(DriveType type) {
+    for (const auto& [name, kind] : driveKinds()) {
+        if (kind == type) {
+            return name;
+        }
+    }
+    return "unknown";
 }
 
 char driveLetter(char c) {

@@ -63,6 +63,9 @@ private:
 // ".." at the root stays at the root.
 std::string lexicallyNormalHostPath(std::string_view absolutePath);
 
+// The KIND word of DIVIDRA_DRIVES for a drive type ("removable"); "unknown" for any other.
+std::string_view driveKindName(DriveType type);
+
 // The lower-case letter, or 0 when c isn't a letter a-z in either case.
 char driveLetter(char c);
 

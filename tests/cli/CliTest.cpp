@@ -1,47 +1,14 @@
-#include "cli/Cli.h"
+#include "CliFixture.h"
 #include "cli/CommandOptions.h"
 #include "cli/PlanCommand.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace dividra::cli {
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    Outcome run(const std::vector<std::string>& arguments) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(arguments, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    // One failure line on stderr, nothing on stdout, status 2.
-    void expectBadInput(const std::vector<std::string>& arguments, const std::string& needle) {
-        const Outcome outcome = run(arguments);
-        EXPECT_EQ(outcome.status, kExitBadInput);
-        EXPECT_EQ(outcome.out, "");
-        EXPECT_TRUE(outcome.err.starts_with("dividra-cli: ")) << outcome.err;
-        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
-        EXPECT_NE(outcome.err.find(needle), std::string::npos) << outcome.err;
-    }
-
-    test::TempDir m_dir;
-    test::ScopedEnv m_drives{"DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed"};
-    test::ScopedEnv m_registry{"DIVIDRA_REGISTRY", m_dir.file("profile/registry.reg")};
-};
 
 TEST_F(CliTest, PlanOfAThreeMegabyteFileAtTheDefaultSize) {
     const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
@@ -88,41 +55,57 @@ TEST_F(CliTest, SegmentSizesOutsideTheListAndRangeAreRefused) {
 
 TEST_F(CliTest, BadInputGivesOneLineAndStatusTwo) {
     const std::string source = m_dir.write("data.zip", "abc");
-    expectBadInput({"plan", source, "--size", "0"}, "bad segment size \"0\"");
-    expectBadInput({"plan", source, "--size", "x"}, "bad segment size \"x\"");
-    expectBadInput({"plan", source, "--size"}, "--size needs a value");
-    expectBadInput({"plan", source, "--size="}, "bad segment size \"\"");
-    expectBadInput({"plan", source, "--fast"}, "unknown option \"--fast\"");
-    expectBadInput({"plan", source, "extra"}, "unexpected argument \"extra\"");
-    expectBadInput({"plan"}, "missing SOURCE");
-    expectBadInput({"plan", m_dir.file("nothing.zip")}, "nothing.zip");
-    expectBadInput({"plan", m_dir.path()}, "is a folder");
-    expectBadInput({"split-all"}, "unknown command \"split-all\"");
+    expectComplaint({"plan", source, "--size", "0"}, "bad segment size \"0\"");
+    expectComplaint({"plan", source, "--size", "x"}, "bad segment size \"x\"");
+    expectComplaint({"plan", source, "--size"}, "--size needs a value");
+    expectComplaint({"plan", source, "--size="}, "bad segment size \"\"");
+    expectComplaint({"plan", source, "--fast"}, "unknown option \"--fast\"");
+    expectComplaint({"plan", source, "extra"}, "unexpected argument \"extra\"");
+    expectComplaint({"plan"}, "missing SOURCE");
+    expectComplaint({"plan", source, "--size", "1", "--size=2"}, "plan: --size given twice");
+    expectComplaint({"split-all"}, "unknown command \"split-all\"");
+    expectComplaint({"drives", "a:"}, "drives: unexpected argument \"a:\"");
+    expectComplaint({"drives", "--all"}, "drives: unknown option \"--all\"");
+}
+
+// A file that isn't there or can't be read is a failure, not bad usage.
+TEST_F(CliTest, AMissingOrUnusableSourceExitsWithOne) {
+    expectComplaint({"plan", m_dir.file("nothing.zip")},
+                    "c:\\nothing.zip (" + m_dir.file("nothing.zip") + "): no such file",
+                    kExitFailed);
+    expectComplaint({"plan", m_dir.path()}, "c:\\ (" + m_dir.path() + "): is a folder, not a file",
+                    kExitFailed);
+    expectComplaint({"plan", "/proc/version"}, "/proc/version: not on any drive", kExitFailed);
 }
 
 TEST(CommandOptions, ValuesSwitchesAndOperands) {
     const OptionRules rules{{"--size"}, {"--erase"}};
-    const auto parsed = ParseCommandArguments(
-        "x", {"a", "--size", "1", "-", "--erase", "--size=", "--", "--erase", "-b"}, rules);
+    const auto parsed =
+        ParseCommandArguments("x", {"a", "--size=", "-", "--erase", "--", "--erase", "-b"}, rules);
     ASSERT_TRUE(parsed.ok());
-    EXPECT_EQ(parsed.value().values.at("--size"), ""); // the last one given
+    EXPECT_EQ(parsed.value().values.at("--size"), "");
     EXPECT_EQ(parsed.value().switches, std::vector<std::string>{"--erase"});
     EXPECT_EQ(parsed.value().operands, (std::vector<std::string>{"a", "-", "--erase", "-b"}));
+    EXPECT_TRUE(AsksForHelp({"a", "--size", "1", "--help"}));
+    EXPECT_FALSE(AsksForHelp({"a", "--", "--help"}));
+    EXPECT_FALSE(AsksForHelp({"a", "-h"}));
     for (const auto& [arguments, message] :
          std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--erase=yes"}, "x: unknown option \"--erase=yes\""},
              {{"--siz", "1"}, "x: unknown option \"--siz\""},
-             {{"a", "--size"}, "x: --size needs a value"}}) {
+             {{"a", "--size"}, "x: --size needs a value"},
+             {{"--size", "1", "--size", "1"}, "x: --size given twice"},
+             {{"--size=", "--size=2"}, "x: --size given twice"},
+             {{"--erase", "a", "--erase"}, "x: --erase given twice"}}) {
         const auto refused = ParseCommandArguments("x", arguments, rules);
         ASSERT_FALSE(refused.ok()) << message;
         EXPECT_EQ(refused.error().message, message);
     }
 }
 
-TEST_F(CliTest, AFileOutsideEveryDriveOrABadDriveTableIsReported) {
-    expectBadInput({"plan", "/proc/version"}, "/proc/version");
+TEST_F(CliTest, ABadDriveTableIsBadUsage) {
     test::ScopedEnv broken("DIVIDRA_DRIVES", "c=relative/path,fixed");
-    expectBadInput({"plan", m_dir.write("data.zip", "abc")}, "c=relative/path,fixed");
+    expectComplaint({"plan", m_dir.write("data.zip", "abc")}, "c=relative/path,fixed");
 }
 
 TEST_F(CliTest, AFirstRunLeavesTheSameProfileAsTheWindowsFirstRun) {
@@ -165,7 +148,9 @@ TEST_F(CliTest, HelpAndNoArguments) {
     EXPECT_EQ(help.err, "");
     const Outcome nothing = run({});
     EXPECT_EQ(nothing.status, kExitBadInput);
-    EXPECT_EQ(nothing.err, UsageText());
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err, "Usage: dividra-cli COMMAND [ARGUMENTS]\n"
+                           "Try 'dividra-cli --help' for more information.\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliFixture.h"
 #include "cli/Cli.h"
 #include "settings/Defaults.h"
 #include "support/TempDir.h"
@@ -18,12 +19,7 @@ namespace dividra::cli {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
+// The first prompt of a floppy split, on stderr.
 inline const std::string kInsertFirst =
     "Please insert diskette #1 into drive \nA: and select OK when "
     "ready to\ncontinue.\n[OK/Cancel]\n";

@@ -59,8 +59,8 @@ TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
     const std::string bytes = dividra::test::PatternBytes(1000);
     const Outcome outcome = run({m_dir.write("notes.txt", bytes), "--floppy", "A:"}, "\n");
     EXPECT_EQ(outcome.status, kExitOk);
-    EXPECT_EQ(outcome.out, kInsertFirst + "Split complete!\n");
-    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out, "Split complete!\n");
+    EXPECT_EQ(outcome.err, kInsertFirst);
     EXPECT_TRUE(test::TempDir::read(m_dir.file("floppy/notes.000")) == bytes);
     EXPECT_EQ(test::TempDir::read(m_dir.file("floppy/notes.kpn")),
               "File Ext=.txt\r\nTotal Files=1\r\nTotal Size=1000\r\n");
@@ -72,16 +72,18 @@ TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
     struct Case {
         const char* input;
         int status;
-        std::string out;
+        std::string err;
     };
+    const std::string again = "Please answer ok or cancel.\n[OK/Cancel]\n";
     for (const Case& c :
          {Case{"", kExitCancelled, kInsertFirst}, Case{"c\n", kExitCancelled, kInsertFirst},
-          Case{"x\n", kExitCancelled, kInsertFirst + "[OK/Cancel]\n"},
-          Case{"x\nyes\n OK \n", kExitOk, kInsertFirst + "[OK/Cancel]\n[OK/Cancel]\n"}}) {
+          Case{"x\n", kExitCancelled, kInsertFirst + again},
+          Case{"x\nyes\n OK \n", kExitOk, kInsertFirst + again + again}}) {
         ASSERT_TRUE(m_floppy.remount());
         const Outcome outcome = run({source, "--floppy", "a:"}, c.input);
         EXPECT_EQ(outcome.status, c.status) << c.input;
-        EXPECT_EQ(outcome.out, c.out) << c.input;
+        EXPECT_EQ(outcome.out, "") << c.input;
+        EXPECT_EQ(outcome.err, c.err) << c.input;
         EXPECT_EQ(names("floppy").size(), c.status == kExitOk ? 2u : 0u) << c.input;
     }
 }
@@ -91,7 +93,7 @@ TEST_F(SplitCliTest, AnsweringNoWhenNoDisketteIsInTheDrive) {
                            "c=" + m_dir.path() + ",fixed;a=" + m_dir.file("gone") + ",removable");
     const Outcome outcome = run({m_dir.write("notes.txt", "abc"), "--floppy", "a:"}, "\nN\n");
     EXPECT_EQ(outcome.status, kExitCancelled);
-    EXPECT_EQ(outcome.out, kInsertFirst +
+    EXPECT_EQ(outcome.err, kInsertFirst +
                                "Either there is no diskette in drive A:, or there\n"
                                "is a problem with the diskette.  If there is a\n"
                                "diskette in the drive, ensure that it isn't\n"
@@ -112,17 +114,42 @@ TEST_F(SplitCliTest, EraseFollowsTheSettingUnlessGiven) {
 TEST_F(SplitCliTest, OnlyRemovableRemoteAndRamDrivesTakeAFloppySplit) {
     NEEDS_DISKETTE();
     const std::string source = m_dir.write("notes.txt", "abc");
-    const std::string noFloppy = "Cannot split file to floppy diskette because you\n"
+    const std::string noFloppy = "dividra-cli: Cannot split file to floppy diskette because you\n"
                                  "don't have any floppy drives on this system!\n\n"
                                  "If you want to split the file to a hard drive,\n"
                                  "select 'Hard Drive' for the destination.\n";
-    for (const char* kind : {"removable", "remote", "ramdisk", "fixed", "cdrom"}) {
-        test::ScopedEnv drives("DIVIDRA_DRIVES", "c=" + m_dir.path() + ",fixed;b=" +
-                                                     m_dir.file("floppy") + "," + kind);
-        const Outcome outcome = run({source, "--floppy", "b:"}, "\n");
-        const bool usable = std::string(kind) != "fixed" && std::string(kind) != "cdrom";
-        EXPECT_EQ(outcome.status, usable ? kExitOk : kExitFailed) << kind;
-        EXPECT_EQ(outcome.out.ends_with(noFloppy), !usable) << kind << outcome.out;
+    const std::string c = "c=" + m_dir.path() + ",fixed";
+    const std::string b = ";b=" + m_dir.file("floppy") + ",";
+    struct Case {
+        std::string drives;
+        const char* drive;
+        int status;
+        std::string err; // the start of it for a split that runs
+    };
+    const std::string insertIntoB = "Please insert diskette #1 into drive \nB:";
+    for (const Case& t : std::vector<Case>{
+             {c + b + "removable", "b:", kExitOk, insertIntoB},
+             {c + b + "remote", "b:", kExitOk, insertIntoB},
+             {c + b + "ramdisk", "b:", kExitOk, insertIntoB},
+             {c + b + "fixed", "b:", kExitBadInput,
+              "dividra-cli: split: b: is a fixed drive, not a diskette drive\n"},
+             {c + b + "cdrom", "B:", kExitBadInput,
+              "dividra-cli: split: b: is a CD-ROM drive, not a diskette drive\n"},
+             {c, "c:", kExitBadInput,
+              "dividra-cli: split: c: is a fixed drive, not a diskette drive\n"},
+             // No drive takes diskettes: the window's message, for any letter it lacks.
+             {c, "a:", kExitFailed, noFloppy},
+             {c + b + "cdrom", "q:", kExitFailed, noFloppy},
+             {c + b + "remote", "q:", kExitBadInput,
+              "dividra-cli: split: there is no drive q: in the drive table\n"},
+         }) {
+        test::ScopedEnv drives("DIVIDRA_DRIVES", t.drives);
+        const Outcome outcome = run({source, "--floppy", t.drive}, "\n");
+        EXPECT_EQ(outcome.status, t.status) << t.drives << " " << t.drive;
+        // A split asks its questions; a refusal is all there is.
+        const std::string said =
+            t.status == kExitOk ? outcome.err.substr(0, t.err.size()) : outcome.err;
+        EXPECT_EQ(said, t.err) << t.drives << " " << t.drive;
     }
 }
 
@@ -138,17 +165,20 @@ TEST_F(SplitCliTest, RefusalsExitWithOne) {
     const std::string big = m_dir.write("big.bin", std::string(1000 * 1024 + 1, 'x'));
     const Outcome tooMany = run({big, "--to", m_dir.file("out"), "--size", "1"});
     EXPECT_EQ(tooMany.status, kExitFailed);
-    EXPECT_NE(tooMany.out.find("file would be split into 1001 pieces.\n"), std::string::npos);
+    EXPECT_TRUE(tooMany.err.starts_with("dividra-cli: With the segment size")) << tooMany.err;
+    EXPECT_NE(tooMany.err.find("file would be split into 1001 pieces.\n"), std::string::npos);
     EXPECT_EQ(names("out").size(), 0u);
 }
 
-TEST_F(SplitCliTest, BadUsageGivesOneLineAndStatusTwo) {
+// Bad usage exits with 2; a missing or wrong file or folder is a failure, 1.
+TEST_F(SplitCliTest, EachComplaintIsOneLineWithItsStatus) {
     const std::string source = m_dir.write("data.zip", "abc");
     const std::string out = m_dir.file("out");
     const std::string file = m_dir.write("out.txt", "");
     struct Case {
         std::vector<std::string> arguments;
         std::string line;
+        int status = kExitBadInput;
     };
     const std::vector<Case> cases = {
         {{source, "--to", out, "--fast"}, "split: unknown option \"--fast\""},
@@ -160,10 +190,13 @@ TEST_F(SplitCliTest, BadUsageGivesOneLineAndStatusTwo) {
         {{source, "--to", out, "--erase"}, "split: --erase goes with --floppy, not with --to"},
         {{source, "--to", out, "--dos-names", "--long-names"},
          "split: --dos-names and --long-names exclude each other"},
+        {{source, "--floppy", "a:", "--no-erase", "--erase"},
+         "split: --erase and --no-erase exclude each other"},
+        {{source, "--to", out, "--to", out}, "split: --to given twice"},
+        {{source, "--floppy", "a:", "--floppy=b:"}, "split: --floppy given twice"},
+        {{source, "--floppy", "a:", "--erase", "--erase"}, "split: --erase given twice"},
+        {{source, "--to", out, "--long-names", "--long-names"}, "split: --long-names given twice"},
         {{source, "--to"}, "split: --to needs a value"},
-        {{source, "--to", m_dir.file("nowhere")}, m_dir.file("nowhere") + ": no such folder"},
-        {{source, "--to", file}, file + ": is a file, not a folder"},
-        {{m_dir.file("none.zip"), "--to", out}, m_dir.file("none.zip") + ": no such file"},
         {{source, "--floppy", "q:"}, "split: there is no drive q: in the drive table"},
         {{source, "--floppy", "a"},
          "split: bad drive \"a\"; give a drive letter and colon, "
@@ -171,10 +204,20 @@ TEST_F(SplitCliTest, BadUsageGivesOneLineAndStatusTwo) {
         {{source, "--to=" + out, "--size=2000"},
          "split: bad segment size \"2000\"; use 1420, 1180, 710, 350 or a custom size from 1 to "
          "1024"},
+        {{source, "--to", m_dir.file("nowhere")},
+         "c:\\nowhere (" + m_dir.file("nowhere") + "): no such folder",
+         kExitFailed},
+        {{source, "--to", file},
+         "c:\\out.txt (" + file + "): is a file, not a folder",
+         kExitFailed},
+        {{m_dir.file("none.zip"), "--to", out},
+         "c:\\none.zip (" + m_dir.file("none.zip") + "): no such file",
+         kExitFailed},
+        {{"/proc/version", "--to", out}, "/proc/version: not on any drive", kExitFailed},
     };
     for (const Case& c : cases) {
         const Outcome outcome = run(c.arguments, "\n");
-        EXPECT_EQ(outcome.status, kExitBadInput) << c.line;
+        EXPECT_EQ(outcome.status, c.status) << c.line;
         EXPECT_EQ(outcome.out, "") << c.line;
         EXPECT_EQ(outcome.err, "dividra-cli: " + c.line + "\n");
     }
@@ -209,12 +252,20 @@ TEST(TerminalMessageBoxesTest, AnswerLines) {
           Case{"n o", MB_YESNO, std::nullopt}}) {
         EXPECT_EQ(ParseAnswer(c.line, c.buttons), c.answer) << c.line;
     }
-    std::istringstream none;
+    std::istringstream in("maybe\n");
     std::ostringstream out;
-    TerminalMessageBoxes boxes(none, out);
+    std::ostringstream err;
+    TerminalMessageBoxes boxes(in, out, err);
     EXPECT_EQ(boxes.show("Go on?", MessageCaption, MB_ICONQUESTION | MB_YESNO), IDNO);
     EXPECT_EQ(boxes.show("Two\nlines", MessageCaption, MB_ICONSTOP | MB_OK), IDOK);
-    EXPECT_EQ(out.str(), "Go on?\n[Yes/No]\nTwo\nlines\n");
+    EXPECT_EQ(boxes.show("Careful", MessageCaption, MB_ICONEXCLAMATION | MB_OK), IDOK);
+    EXPECT_EQ(boxes.show("Ready?", MessageCaption, MB_ICONINFORMATION | MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(boxes.show("Done", MessageCaption, MB_ICONINFORMATION | MB_OK), IDOK);
+    EXPECT_EQ(boxes.show("Plain", MessageCaption, MB_OK), IDOK);
+    // Information on stdout; errors, warnings and questions on stderr.
+    EXPECT_EQ(out.str(), "Done\nPlain\n");
+    EXPECT_EQ(err.str(), "Go on?\n[Yes/No]\nPlease answer yes or no.\n[Yes/No]\n"
+                         "dividra-cli: Two\nlines\ndividra-cli: Careful\nReady?\n[OK/Cancel]\n");
 }
 
 } // namespace

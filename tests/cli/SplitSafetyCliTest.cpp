@@ -60,7 +60,7 @@ TEST_F(SplitCliTest, ABareRemovableFolderIsAnEmptyDriveEvenWhenErasing) {
         run({m_dir.write("data.zip", bytesNumbered(3000000, 'd')), "--floppy", "a:", "--erase"},
             "\nN\n");
     EXPECT_EQ(outcome.status, kExitCancelled);
-    EXPECT_NE(outcome.out.find("Either there is no diskette in drive A:"), std::string::npos);
+    EXPECT_NE(outcome.err.find("Either there is no diskette in drive A:"), std::string::npos);
     EXPECT_EQ(names("floppy"), (std::vector<std::string>{"docs", "keep.txt"}));
     EXPECT_EQ(TempDir::read(m_dir.file("floppy/docs/letter.txt")), "mine too");
 }
@@ -72,10 +72,11 @@ TEST_F(SplitCliTest, EraseIsRefusedOnANetworkDrive) {
     const std::string source = m_dir.write("notes.txt", "abc");
     const Outcome erasing = run({source, "--floppy", "n:", "--erase"}, "\n");
     EXPECT_EQ(erasing.status, kExitFailed);
-    EXPECT_EQ(erasing.out, "Erase Diskettes is on, but N: is a network drive, not a diskette "
-                           "drive.\n\nDividra erases only diskettes in removable drives. Turn "
-                           "Erase Diskettes off to split onto N: without erasing it.\n\nNothing "
-                           "was written.\n");
+    EXPECT_EQ(erasing.err,
+              "dividra-cli: Erase Diskettes is on, but N: is a network drive, not a diskette "
+              "drive.\n\nDividra erases only diskettes in removable drives. Turn "
+              "Erase Diskettes off to split onto N: without erasing it.\n\nNothing "
+              "was written.\n");
     EXPECT_EQ(names("share"), std::vector<std::string>{"projects"});
     EXPECT_EQ(TempDir::read(m_dir.file("share/projects/plan.txt")), "keep");
     EXPECT_EQ(run({source, "--floppy", "n:", "--no-erase"}, "\n").status, kExitOk);
@@ -94,7 +95,8 @@ TEST_F(SplitCliTest, FreeSpaceIsThatOfTheFileSystemTheSegmentsGoTo) {
         const Outcome outcome = run({m_dir.write("data.zip", bytesNumbered(size, 'd')), "--to",
                                      m_dir.file("out/small"), "--size", "1420"});
         EXPECT_EQ(outcome.status, kExitFailed) << size;
-        EXPECT_EQ(outcome.out, "Insufficient space on drive c: to perform split.\n") << size;
+        EXPECT_EQ(outcome.err, "dividra-cli: Insufficient space on drive c: to perform split.\n")
+            << size;
         EXPECT_TRUE(names("out/small").empty()) << size;
     }
 }
@@ -104,14 +106,16 @@ TEST_F(SplitCliTest, ObstaclesAndOddSourcesAreRefusedUpFront) {
     const Outcome folder = run({m_dir.write("data.zip", bytesNumbered(3000000, 'd')), "--to",
                                 m_dir.file("out"), "--size", "1420"});
     EXPECT_EQ(folder.status, kExitFailed);
-    EXPECT_TRUE(folder.out.ends_with("data.001: Is a directory\n\nNothing was written.\n"))
-        << folder.out;
+    EXPECT_TRUE(folder.err.ends_with("c:\\out\\data.001 (" + m_dir.file("out/data.001") +
+                                     "): Is a directory\n\nNothing was written.\n"))
+        << folder.err;
     EXPECT_EQ(names("out"), std::vector<std::string>{"data.001"});
 
     ASSERT_EQ(::mkfifo(m_dir.file("pipe").c_str(), 0600), 0);
     const Outcome fifo = run({m_dir.file("pipe"), "--to", m_dir.file("out")});
-    EXPECT_EQ(fifo.status, kExitBadInput);
-    EXPECT_TRUE(fifo.err.ends_with("pipe: is not a regular file\n")) << fifo.err;
+    EXPECT_EQ(fifo.status, kExitFailed);
+    EXPECT_EQ(fifo.err,
+              "dividra-cli: c:\\pipe (" + m_dir.file("pipe") + "): is not a regular file\n");
 }
 
 } // namespace

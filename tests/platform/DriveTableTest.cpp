@@ -42,6 +42,15 @@ TEST(DriveTable, ParsesEntriesInAnyCaseAndSortsThemByLetter) {
     EXPECT_TRUE(DriveTable::parse("").value().entries().empty());
 }
 
+TEST(DriveTable, EachKindIsNamedByTheWordThatGivesIt) {
+    for (const char* kind : {"removable", "fixed", "remote", "cdrom", "ramdisk"}) {
+        const auto table = DriveTable::parse(std::string("c=/,") + kind);
+        ASSERT_TRUE(table.ok()) << kind;
+        EXPECT_EQ(driveKindName(table.value().entries().front().type), kind);
+    }
+    EXPECT_EQ(driveKindName(DriveType::NoRootDir), "unknown");
+}
+
 TEST(DriveTable, MalformedEntriesAreQuotedInTheError) {
     EXPECT_EQ(parseError("a=/mnt/fd,floppy"),
               "DIVIDRA_DRIVES: bad drive kind \"floppy\" in entry \"a=/mnt/fd,floppy\"");
