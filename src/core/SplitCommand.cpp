@@ -6,6 +6,7 @@
 #include "core/SplitMessages.h"
 #include "util/NumberText.h"
 
+#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -24,6 +25,17 @@ std::optional<std::string> sourceRefusal(const SplitInputs& inputs) {
         return text::SourceTooLargeMessage(inputs.sourceLongPath);
     }
     return std::nullopt;
+}
+
+// The shown segment count, which the terminal gives beyond 32 bits (a huge sparse file in 1 KB
+// segments); any other text is read as the window reads its numbers.
+std::int64_t shownSegmentCount(std::string_view text) {
+    std::int64_t count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    if (error == std::errc::result_out_of_range) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    return error == std::errc() && end == text.data() + text.size() ? count : TextToInt(text);
 }
 
 SplitOutcome refuse(SplitHost& host, std::string_view message) {
@@ -76,7 +88,7 @@ SplitOutcome toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInpu
 
 SplitOutcome toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
     host.setStatusText(text::kSplittingToHardDrive);
-    if (TextToInt(inputs.segmentCountText) > kSegmentLimit) {
+    if (shownSegmentCount(inputs.segmentCountText) > kSegmentLimit) {
         return refuse(host, text::SegmentLimitMessage(inputs.segmentCountText));
     }
     if (const auto refusal = sourceRefusal(inputs)) {

@@ -148,6 +148,16 @@ TEST_F(HardDriveSplitTest, The999SegmentLimit) {
     EXPECT_EQ(m_host.eventsOf("status").back(), "Ready");
 }
 
+// A sparse file of terabytes in 1 KB segments has a count beyond 32 bits.
+TEST_F(HardDriveSplitTest, ACountBeyond32BitsIsOverTheLimitToo) {
+    pick(10);
+    m_host.inputs.segmentCountText = "3221225472";
+    EXPECT_EQ(split(), SplitOutcome::Refused);
+    ASSERT_EQ(m_host.eventsOf("error").size(), 1u);
+    EXPECT_NE(m_host.eventsOf("error")[0].find("split into 3221225472 pieces."), std::string::npos);
+    EXPECT_FALSE(m_fs.exists("c:\\out\\data.000"));
+}
+
 TEST_F(HardDriveSplitTest, MinimisesAndNotifiesAsTheSettingsSay) {
     WriteSettingInt(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting, 1);
     WriteSettingInt(keys::kGeneralOptions, keys::kSplitFinishedPlaySound, 1);
