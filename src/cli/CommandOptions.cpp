@@ -49,6 +49,11 @@ Result<CommandArguments> ParseCommandArguments(std::string_view command,
     return parsed;
 }
 
+std::optional<std::string> ValueOf(const CommandArguments& arguments, std::string_view name) {
+    const auto found = arguments.values.find(name);
+    return found == arguments.values.end() ? std::nullopt : std::optional(found->second);
+}
+
 bool AsksForHelp(const std::vector<std::string>& arguments) {
     const auto end = std::find(arguments.begin(), arguments.end(), "--");
     return std::find(arguments.begin(), end, "--help") != end;

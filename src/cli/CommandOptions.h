@@ -3,6 +3,7 @@
 #include "platform/Result.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ struct CommandArguments {
 Result<CommandArguments> ParseCommandArguments(std::string_view command,
                                                const std::vector<std::string>& arguments,
                                                const OptionRules& rules);
+
+// The value an option was given, if it was.
+std::optional<std::string> ValueOf(const CommandArguments& arguments, std::string_view name);
 
 // True when "--help" stands among the options (before any "--").
 bool AsksForHelp(const std::vector<std::string>& arguments);

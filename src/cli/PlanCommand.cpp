@@ -4,15 +4,11 @@
 #include "cli/CommandLineFiles.h"
 #include "cli/CommandOptions.h"
 #include "cli/HostPaths.h"
+#include "cli/SegmentSize.h"
 #include "core/SegmentPlan.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
-#include "util/NumberText.h"
 
-#include <algorithm>
-#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -21,11 +17,11 @@ namespace {
 
 struct PlanArguments {
     std::string source;
-    std::optional<std::string> size; // none: the stored default
+    SegmentRequest segments;
 };
 
 Result<PlanArguments> parseArguments(const std::vector<std::string>& arguments) {
-    const auto parsed = ParseCommandArguments("plan", arguments, {{"--size"}, {}});
+    const auto parsed = ParseCommandArguments("plan", arguments, {{"--size", "--pieces"}, {}});
     if (!parsed) {
         return parsed.error();
     }
@@ -37,12 +33,11 @@ Result<PlanArguments> parseArguments(const std::vector<std::string>& arguments) 
         return Error{ErrorCode::InvalidArgument,
                      "plan: unexpected argument \"" + operands[1] + "\""};
     }
-    PlanArguments plan{operands.front(), std::nullopt};
-    if (const auto size = parsed.value().values.find("--size");
-        size != parsed.value().values.end()) {
-        plan.size = size->second;
+    const auto segments = ReadSegmentRequest(parsed.value());
+    if (!segments) {
+        return Error{ErrorCode::InvalidArgument, "plan: " + segments.error().message};
     }
-    return plan;
+    return PlanArguments{operands.front(), segments.value()};
 }
 
 // The source's size through the same DOS view the window uses.
@@ -66,42 +61,19 @@ Result<std::int64_t> sourceSize(const std::string& hostPath) {
 } // namespace
 
 std::string PlanUsage() {
-    return "Usage: dividra-cli plan SOURCE [--size SIZE]\n"
+    return "Usage: dividra-cli plan SOURCE [--size SIZE | --pieces N]\n"
            "Show the size of SOURCE, the segment size in bytes, the number of segments of a\n"
            "split to a folder and the number of diskettes of each common kind a split to\n"
            "diskettes takes, one \"name: value\" line each.\n"
            "\n"
-           "  --size SIZE  segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024;\n"
-           "               without it, the default segment size of the options\n"
+           "  --size SIZE  segment size: a number of kilobytes (1420, 350) or a number with\n"
+           "               a unit, K, M or G in either case (64K, 700M, 1G); at least 1K\n"
+           "               and below 4G, the most FAT32 holds. Without it (or --pieces),\n"
+           "               the default segment size of the options\n"
+           "  --pieces N   N segments of equal size, the last one shorter (1 to 999);\n"
+           "               refused when SOURCE has fewer than N bytes, can't make exactly\n"
+           "               N, or would need segments of 4G or more\n"
            "  --help       show this text\n";
-}
-
-std::int32_t StoredSegmentSizeKilobytes() {
-    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
-                                               keys::kDefaultSegmentSizeDefault);
-    const std::string_view entry = core::MatchSegmentSizeEntry(stored);
-    if (entry == core::kCustomSegmentEntry) {
-        return ReadSettingInt(keys::kHardDriveOptions, keys::kCustomSegmentSize,
-                              keys::kCustomSegmentSizeDefault);
-    }
-    return TextToInt(entry);
-}
-
-Result<std::int32_t> ParseSegmentSize(std::string_view text) {
-    const bool digitsOnly =
-        !text.empty() && text.size() <= 4 &&
-        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const std::int32_t kilobytes = digitsOnly ? TextToInt(text) : 0;
-    const bool listed =
-        std::find(core::kSegmentSizeListEntries.begin(), core::kSegmentSizeListEntries.end(),
-                  IntToText(kilobytes)) != core::kSegmentSizeListEntries.end();
-    if (listed ||
-        (kilobytes >= core::kMinCustomKilobytes && kilobytes <= core::kMaxCustomKilobytes)) {
-        return kilobytes;
-    }
-    return Error{ErrorCode::InvalidArgument,
-                 "bad segment size \"" + std::string(text) +
-                     "\"; use 1420, 1180, 710, 350 or a custom size from 1 to 1024"};
 }
 
 int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -110,22 +82,19 @@ int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         err << "dividra-cli: " << parsed.error().message << "\n";
         return kExitBadInput;
     }
-    const auto& sizeText = parsed.value().size;
-    const auto kilobytes =
-        sizeText ? ParseSegmentSize(*sizeText) : Result<std::int32_t>(StoredSegmentSizeKilobytes());
-    if (!kilobytes) {
-        err << "dividra-cli: plan: " << kilobytes.error().message << "\n";
-        return kExitBadInput;
-    }
     const auto size = sourceSize(parsed.value().source);
     if (!size) {
         err << "dividra-cli: " << size.error().message << "\n";
         return ExitStatusOf(size.error());
     }
-    const std::int64_t segmentBytes = core::KilobytesToBytes(kilobytes.value());
+    const auto segmentBytes = SegmentBytesFor(parsed.value().segments, size.value());
+    if (!segmentBytes) {
+        err << "dividra-cli: plan: " << segmentBytes.error().message << "\n";
+        return kExitBadInput;
+    }
     out << "source size: " << size.value() << "\n"
-        << "segment size: " << segmentBytes << "\n"
-        << "segments: " << core::SegmentCount(size.value(), segmentBytes) << "\n";
+        << "segment size: " << segmentBytes.value() << "\n"
+        << "segments: " << core::SegmentCount(size.value(), segmentBytes.value()) << "\n";
     for (const auto& kind : core::kDisketteKinds) {
         out << "diskettes " << kind.name << ": " << core::DisketteCount(size.value(), kind.capacity)
             << "\n";

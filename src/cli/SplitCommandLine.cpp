@@ -2,9 +2,8 @@
 
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
-#include "cli/CommandOptions.h"
 #include "cli/HostPaths.h"
-#include "cli/PlanCommand.h"
+#include "cli/SplitArguments.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
 #include "core/SegmentPath.h"
@@ -13,7 +12,6 @@
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "util/MessageBoxes.h"
-#include "util/NumberText.h"
 
 #include <algorithm>
 #include <optional>
@@ -23,80 +21,8 @@
 namespace dividra::cli {
 namespace {
 
-struct SplitArguments {
-    std::optional<std::string> source;
-    std::optional<std::string> folder; // --to
-    std::optional<std::string> floppy; // --floppy
-    std::optional<std::string> size;
-    std::optional<std::string> naming; // "--dos-names" or "--long-names"
-    std::optional<std::string> erase;  // "--erase" or "--no-erase"
-};
-
 Error usageError(const std::string& message) {
     return Error{ErrorCode::InvalidArgument, "split: " + message};
-}
-
-// Records one of a pair of switches that exclude each other.
-Status setSwitch(std::optional<std::string>& slot, const std::string& argument,
-                 std::string_view pair) {
-    if (slot && *slot != argument) {
-        return usageError(std::string(pair) + " exclude each other");
-    }
-    slot = argument;
-    return {};
-}
-
-std::optional<std::string> valueOf(const CommandArguments& arguments, std::string_view name) {
-    const auto found = arguments.values.find(name);
-    return found == arguments.values.end() ? std::nullopt : std::optional(found->second);
-}
-
-Result<SplitArguments> parseArguments(const std::vector<std::string>& arguments) {
-    const OptionRules rules{{"--to", "--floppy", "--size"},
-                            {"--dos-names", "--long-names", "--erase", "--no-erase"}};
-    const auto parsed = ParseCommandArguments("split", arguments, rules);
-    if (!parsed) {
-        return parsed.error();
-    }
-    const CommandArguments& given = parsed.value();
-    if (given.operands.size() > 1) {
-        return usageError("unexpected argument \"" + given.operands[1] + "\"");
-    }
-    SplitArguments split;
-    if (!given.operands.empty()) {
-        split.source = given.operands.front();
-    }
-    split.folder = valueOf(given, "--to");
-    split.floppy = valueOf(given, "--floppy");
-    split.size = valueOf(given, "--size");
-    for (const std::string& name : given.switches) {
-        const bool naming = name == "--dos-names" || name == "--long-names";
-        const Status status = naming ? setSwitch(split.naming, name, "--dos-names and --long-names")
-                                     : setSwitch(split.erase, name, "--erase and --no-erase");
-        if (!status) {
-            return status.error();
-        }
-    }
-    return split;
-}
-
-Status checkCombination(const SplitArguments& parsed) {
-    if (!parsed.source) {
-        return usageError("missing SOURCE file");
-    }
-    if (parsed.folder && parsed.floppy) {
-        return usageError("--to and --floppy exclude each other");
-    }
-    if (!parsed.folder && !parsed.floppy) {
-        return usageError("missing destination; give --to FOLDER or --floppy DRIVE");
-    }
-    if (parsed.floppy && parsed.size) {
-        return usageError("--size goes with --to, not with --floppy");
-    }
-    if (parsed.folder && parsed.erase) {
-        return usageError(*parsed.erase + " goes with --floppy, not with --to");
-    }
-    return {};
 }
 
 // The window's floppy list keeps these kinds and leaves out fixed and CD drives.
@@ -198,44 +124,47 @@ int exitStatus(core::SplitOutcome outcome) {
 } // namespace
 
 std::string SplitUsage() {
-    return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE] [--dos-names|--long-names]\n"
+    return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE | --pieces N]\n"
+           "                         [--flush=segment|buffer] [--dos-names|--long-names]\n"
            "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
            "                         [--dos-names|--long-names]\n"
-           "Split SOURCE into numbered segments (name.000, name.001, ...) with a .kpn\n"
-           "descriptor: segment files of SIZE in an existing FOLDER, or diskettes in DRIVE,\n"
-           "one segment filling each diskette's free space.\n"
+           "Split SOURCE, of any size, into numbered segments (name.000, name.001, ...) with\n"
+           "a .kpn descriptor: segment files of SIZE in an existing FOLDER, or diskettes in\n"
+           "DRIVE, one segment filling each diskette's free space.\n"
            "\n"
-           "  --to FOLDER     write the segments into FOLDER\n"
+           "  --to FOLDER     write the segments into FOLDER (999 segments at the most)\n"
            "  --floppy DRIVE  write onto diskettes in DRIVE: a removable, remote or ramdisk\n"
            "                  drive of the drive table (see dividra-cli drives)\n"
-           "  --size SIZE     segment size in kilobytes: 1420, 1180, 710, 350, or 1 to 1024\n"
+           "  --size SIZE     segment size: a number of kilobytes (1420, 350) or a number\n"
+           "                  with a unit, K, M or G in either case (64K, 700M, 1G); at\n"
+           "                  least 1K and below 4G, the most FAT32 holds\n"
+           "  --pieces N      N segments of equal size, the last one shorter (1 to 999);\n"
+           "                  refused when SOURCE has fewer than N bytes, can't make\n"
+           "                  exactly N (10 bytes make 5 pieces of 2, not 6), or would\n"
+           "                  need segments of 4G or more\n"
+           "  --flush=segment force each segment to the disk once it is complete, then the\n"
+           "                  descriptor and the folder (the default for --to)\n"
+           "  --flush=buffer  force every 48 KB buffer to the disk before the next is read,\n"
+           "                  as the window does; diskettes always do\n"
            "  --dos-names     name the segments after the 8.3 name of SOURCE\n"
            "  --long-names    name the segments after the long name of SOURCE\n"
            "  --erase         empty each diskette before it is written\n"
            "  --no-erase      keep what is on the diskettes\n"
            "  --help          show this text\n"
            "\n"
-           "Without --size, a naming switch or an erase switch, the options decide.\n"
-           "Questions are asked on stderr: answer ok or cancel, yes or no (the first letter\n"
-           "will do; an empty line picks the first). Exit status: 0 split done, 1 refused\n"
-           "or failed, 2 bad usage, 3 cancelled.\n";
+           "Without --size or --pieces, a naming switch or an erase switch, the options\n"
+           "decide. Questions are asked on stderr: answer ok or cancel, yes or no (the\n"
+           "first letter will do; an empty line picks the first). Exit status: 0 split\n"
+           "done, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
                                                    platform::PosixFileSystem& fs) {
-    const auto parsed = parseArguments(arguments);
+    const auto parsed = ReadSplitArguments(arguments);
     if (!parsed) {
         return parsed.error();
     }
     const SplitArguments& args = parsed.value();
-    if (const Status combination = checkCombination(args); !combination) {
-        return combination.error();
-    }
-    const auto kilobytes = args.size ? ParseSegmentSize(*args.size)
-                                     : Result<std::int32_t>(StoredSegmentSizeKilobytes());
-    if (!kilobytes) {
-        return usageError(kilobytes.error().message);
-    }
     core::SplitInputs inputs;
     const Status destination = args.floppy ? addFloppy(inputs, args, fs.driveTable())
                                            : addFolder(inputs, *args.folder, fs);
@@ -245,12 +174,20 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
     if (const Status source = addSource(inputs, *args.source, fs); !source) {
         return source.error();
     }
+    const auto segmentBytes = SegmentBytesFor(args.segments, inputs.sourceSize);
+    if (!segmentBytes) {
+        return usageError(segmentBytes.error().message);
+    }
     inputs.dosNames =
         args.naming ? *args.naming == "--dos-names"
                     : ReadSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 0) == 1;
-    inputs.segmentSizeText = IntToText(kilobytes.value());
-    inputs.segmentCountText = std::to_string(
-        core::SegmentCount(inputs.sourceSize, core::KilobytesToBytes(kilobytes.value())));
+    // A stored size below 1 KB stays 0 here, so the engine refuses it as the window does.
+    inputs.segmentBytes = std::max<std::int64_t>(segmentBytes.value(), 0);
+    inputs.segmentSizeText = SegmentSizeText(segmentBytes.value());
+    inputs.segmentCountText =
+        std::to_string(core::SegmentCount(inputs.sourceSize, segmentBytes.value()));
+    inputs.flush = args.flush;
+    inputs.largeSources = true;
     inputs.platformKind = "NT";
     return inputs;
 }

@@ -16,7 +16,8 @@ inline constexpr std::string_view kRemovableSourceMessage =
     "Sorry, but Dividra isn't designed to split files that exist\n"
     "on removable drives (floppy drives, etc).";
 
-// "split SOURCE --to FOLDER [--size SIZE] [--dos-names | --long-names]" or
+// "split SOURCE --to FOLDER [--size SIZE | --pieces N] [--flush=segment|buffer]
+// [--dos-names | --long-names]" or
 // "split SOURCE --floppy DRIVE [--erase | --no-erase] [--dos-names | --long-names]": runs the
 // split command of the window's Split button on the terminal. Message boxes are shown by
 // TerminalMessageBoxes on `out` and `err`, questions answered from `in`; status texts and the
@@ -33,10 +34,11 @@ std::string SplitUsage();
 // The split inputs a split command line gives, as the window would gather them: SOURCE and
 // FOLDER mapped into the DOS view of `fs`; DRIVE a removable, remote or RAM disk drive of its
 // drive table (a letter it lacks only while it has none of these: the engine says there are
-// no floppy drives); without --size the stored segment size;
-// without a naming or erase switch the stored "Split files in 8.3 format" and "Erase
-// Diskettes" (on only when exactly 1). Bad usage, a missing file or folder and an unknown drive
-// are errors whose message is one line for the user.
+// no floppy drives); the segment size in bytes from --size, --pieces or the stored size, with
+// its kilobytes (or bytes) as the size text; sources of any size; --flush's policy, else
+// Segment for a folder and Buffer for diskettes; without a naming or erase switch the stored "Split
+// files in 8.3 format" and "Erase Diskettes" (on only when exactly 1). Bad usage, a missing file or
+// folder and an unknown drive are errors whose message is one line for the user.
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
                                                    platform::PosixFileSystem& fs);
 

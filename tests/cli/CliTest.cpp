@@ -1,6 +1,6 @@
 #include "CliFixture.h"
 #include "cli/CommandOptions.h"
-#include "cli/PlanCommand.h"
+#include "cli/SegmentSize.h"
 #include "settings/Defaults.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -42,13 +42,15 @@ TEST_F(CliTest, PlanOfAnEmptyFile) {
               std::string::npos);
 }
 
-TEST_F(CliTest, SegmentSizesOutsideTheListAndRangeAreRefused) {
-    EXPECT_EQ(ParseSegmentSize("1420").value(), 1420);
-    EXPECT_EQ(ParseSegmentSize("1180").value(), 1180);
-    EXPECT_EQ(ParseSegmentSize("1").value(), 1);
-    EXPECT_EQ(ParseSegmentSize("1024").value(), 1024);
-    for (const char* bad : {"0", "1025", "1419", "2000", "", "abc", "-5", "+5", " 5", "5 ", "1e3",
-                            "99999", "Custom"}) {
+// A bare number still means kilobytes: the list's entries and every custom size of the window.
+TEST_F(CliTest, SegmentSizesOfTheListAndTheCustomRangeKeepTheirMeaning) {
+    for (const int kilobytes : {1420, 1180, 710, 350}) {
+        EXPECT_EQ(ParseSegmentSize(std::to_string(kilobytes)).value(), kilobytes * 1024);
+    }
+    for (int kilobytes = 1; kilobytes <= 1024; ++kilobytes) {
+        EXPECT_EQ(ParseSegmentSize(std::to_string(kilobytes)).value(), kilobytes * 1024);
+    }
+    for (const char* bad : {"0", "", "abc", "-5", "+5", " 5", "5 ", "1e3", "Custom"}) {
         EXPECT_FALSE(ParseSegmentSize(bad).ok()) << bad;
     }
 }

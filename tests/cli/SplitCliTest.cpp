@@ -201,9 +201,9 @@ TEST_F(SplitCliTest, EachComplaintIsOneLineWithItsStatus) {
         {{source, "--floppy", "a"},
          "split: bad drive \"a\"; give a drive letter and colon, "
          "such as a:"},
-        {{source, "--to=" + out, "--size=2000"},
-         "split: bad segment size \"2000\"; use 1420, 1180, 710, 350 or a custom size from 1 to "
-         "1024"},
+        {{source, "--to=" + out, "--size=1.5G"},
+         "split: bad segment size \"1.5G\"; give kilobytes (350, 64K), megabytes (700M) or "
+         "gigabytes (1G), at least 1K and below 4G"},
         {{source, "--to", m_dir.file("nowhere")},
          "c:\\nowhere (" + m_dir.file("nowhere") + "): no such folder",
          kExitFailed},

@@ -1,0 +1,163 @@
+#include "cli/SegmentSize.h"
+#include "CliFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace dividra::cli {
+namespace {
+
+constexpr std::int64_t kKilo = 1024;
+constexpr std::int64_t kMega = kKilo * 1024;
+constexpr std::int64_t kGiga = kMega * 1024;
+
+// Every unit in both cases, the 4 GiB edge in each unit, and what isn't a size.
+TEST(SegmentSizeTest, TheUnitParser) {
+    struct Row {
+        const char* text;
+        std::optional<std::int64_t> bytes; // none: refused
+    };
+    const Row rows[] = {
+        {"1420", 1420 * kKilo},
+        {"1180", 1180 * kKilo},
+        {"710", 710 * kKilo},
+        {"350", 350 * kKilo},
+        {"1", kKilo},
+        {"1024", 1024 * kKilo},
+        {"1025", 1025 * kKilo},
+        {"1419", 1419 * kKilo},
+        {"2000", 2000 * kKilo},
+        {"99999", 99999 * kKilo},
+        {"0064K", 64 * kKilo},
+        {"64K", 64 * kKilo},
+        {"64k", 64 * kKilo},
+        {"700M", 700 * kMega},
+        {"700m", 700 * kMega},
+        {"1G", kGiga},
+        {"1g", kGiga},
+        {"3G", 3 * kGiga},
+        {"4095M", 4095 * kMega},
+        {"4194303K", 4194303 * kKilo},
+        {"4194303", 4194303 * kKilo},
+        {"0", std::nullopt},
+        {"0K", std::nullopt},
+        {"0M", std::nullopt},
+        {"4G", std::nullopt},
+        {"4g", std::nullopt},
+        {"4096M", std::nullopt},
+        {"4194304K", std::nullopt},
+        {"4194304", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"18014398509481985K", std::nullopt},
+        {"1.5G", std::nullopt},
+        {"-1", std::nullopt},
+        {"+5", std::nullopt},
+        {"10X", std::nullopt},
+        {"", std::nullopt},
+        {"G", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"64 K", std::nullopt},
+        {"1e3", std::nullopt},
+        {"1KB", std::nullopt},
+        {"1MiB", std::nullopt},
+        {"1GG", std::nullopt},
+        {"abc", std::nullopt},
+        {"Custom", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const auto parsed = ParseSegmentSize(row.text);
+        ASSERT_EQ(parsed.ok(), row.bytes.has_value()) << '"' << row.text << '"';
+        if (row.bytes) {
+            EXPECT_EQ(parsed.value(), *row.bytes) << row.text;
+        } else {
+            EXPECT_EQ(parsed.error().code, ErrorCode::InvalidArgument);
+            EXPECT_TRUE(parsed.error().message.starts_with("bad segment size \"" +
+                                                           std::string(row.text) + "\"; "));
+        }
+    }
+}
+
+TEST(SegmentSizeTest, PieceCountsAndTheSizeTheyGive) {
+    for (const char* bad : {"0", "1000", "-1", "", "x", "1.0", " 1", "99999999999999999999"}) {
+        EXPECT_FALSE(ParsePieceCount(bad).ok()) << bad;
+    }
+    EXPECT_EQ(ParsePieceCount("1").value(), 1);
+    EXPECT_EQ(ParsePieceCount("999").value(), 999);
+    struct Row {
+        std::int64_t sourceSize;
+        int pieces;
+        std::int64_t bytes; // 0: refused with `why`
+        const char* why;
+    };
+    const Row rows[] = {
+        {10, 1, 10, ""},
+        {10, 2, 5, ""},
+        {10, 3, 4, ""}, // 4, 4 and 2
+        {10, 10, 1, ""},
+        {999, 999, 1, ""},
+        {3000000, 999, 3004, ""},
+        {2 * kGiga + 5, 2, kGiga + 3, ""},
+        {2 * (4 * kGiga - 1), 2, 4 * kGiga - 1, ""},
+        {2 * (4 * kGiga - 1) + 1, 2, 0, "--pieces 2 makes pieces of 4294967296 bytes, above"},
+        {10, 6, 0, "--pieces 6: 10 bytes in pieces of 2 make 5, not 6"},
+        {1000, 999, 0, "--pieces 999: 1000 bytes in pieces of 2 make 500, not 999"},
+        {10, 11, 0, "--pieces 11 is more than the 10 bytes of the source"},
+        {0, 1, 0, "--pieces 1 is more than the 0 bytes of the source"},
+    };
+    for (const Row& row : rows) {
+        const auto bytes = SegmentBytesFor({0, row.pieces}, row.sourceSize);
+        ASSERT_EQ(bytes.ok(), row.bytes > 0) << row.sourceSize << " " << row.pieces;
+        if (row.bytes > 0) {
+            EXPECT_EQ(bytes.value(), row.bytes) << row.sourceSize << " " << row.pieces;
+        } else {
+            EXPECT_TRUE(bytes.error().message.starts_with(row.why)) << bytes.error().message;
+        }
+    }
+    EXPECT_EQ(SegmentBytesFor({65536, 0}, 3).value(), 65536);
+}
+
+// Whole kilobytes as the window's list shows a size; a piece size of odd bytes as bytes.
+TEST(SegmentSizeTest, SizeTexts) {
+    EXPECT_EQ(SegmentSizeText(1420 * kKilo), "1420");
+    EXPECT_EQ(SegmentSizeText(kGiga), "1048576");
+    EXPECT_EQ(SegmentSizeText(3004), "3004");
+    EXPECT_EQ(SegmentSizeText(0), "0");
+}
+
+TEST_F(CliTest, PlanTakesUnitsAndPieces) {
+    const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
+    struct Row {
+        std::vector<std::string> options;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {{"--size", "2000"}, "segment size: 2048000\nsegments: 2\n"},
+        {{"--size=1m"}, "segment size: 1048576\nsegments: 3\n"},
+        {{"--size", "1G"}, "segment size: 1073741824\nsegments: 1\n"},
+        {{"--pieces", "1"}, "segment size: 3000000\nsegments: 1\n"},
+        {{"--pieces=2"}, "segment size: 1500000\nsegments: 2\n"},
+        {{"--pieces", "999"}, "segment size: 3004\nsegments: 999\n"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> line{"plan", source};
+        line.insert(line.end(), row.options.begin(), row.options.end());
+        const Outcome outcome = run(line);
+        EXPECT_EQ(outcome.status, kExitOk) << outcome.err;
+        EXPECT_NE(outcome.out.find(row.expected), std::string::npos) << outcome.out;
+    }
+    const std::string small = m_dir.write("small.bin", "0123456789");
+    expectComplaint({"plan", source, "--pieces", "1000"}, "plan: bad piece count \"1000\"");
+    expectComplaint({"plan", source, "--pieces", "0"}, "plan: bad piece count \"0\"");
+    expectComplaint({"plan", small, "--pieces", "11"}, "plan: --pieces 11 is more than the 10");
+    expectComplaint({"plan", small, "--pieces", "6"}, "plan: --pieces 6: 10 bytes in pieces");
+    expectComplaint({"plan", source, "--size", "1", "--pieces", "2"},
+                    "plan: --size and --pieces exclude each other");
+    expectComplaint({"plan", source, "--size", "4G"}, "plan: bad segment size \"4G\"");
+    expectComplaint({"plan", source, "--flush=buffer"}, "plan: unknown option \"--flush=buffer\"");
+}
+
+} // namespace
+} // namespace dividra::cli
