@@ -1,7 +1,9 @@
 #include "toolkit/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -91,6 +93,10 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::createBox(std::string_view text,
     box->setDefaultButton(set.defaultButton);
     if (set.escapeButton != QMessageBox::NoButton) {
         box->setEscapeButton(set.escapeButton);
+    }
+    // The design's buttons carry their text alone, without the style's tick and cross.
+    for (QAbstractButton* button : box->buttons()) {
+        button->setIcon(QIcon());
     }
     return box;
 }

@@ -83,6 +83,9 @@ TEST(QtMessageBoxesTest, FlagsChooseIconButtonsDefaultAndEscape) {
         EXPECT_EQ(box->standardButton(box->escapeButton()), expected.escapeButton);
         EXPECT_EQ(bool(box->windowFlags() & Qt::WindowCloseButtonHint),
                   expected.escapeButton != QMessageBox::NoButton);
+        for (QAbstractButton* button : box->buttons()) {
+            EXPECT_TRUE(button->icon().isNull()) << button->text().toStdString();
+        }
     }
 }
 
