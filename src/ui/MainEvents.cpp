@@ -4,6 +4,7 @@
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/FilterComboBox.h"
+#include "toolkit/WindowAttention.h"
 #include "util/KeyFilter.h"
 
 #include <QApplication>
@@ -74,6 +75,11 @@ bool TFrmMain::event(QEvent* event) {
         DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // The urgency hint stays until withdrawn; the user has come.
+    if (event->type() == QEvent::WindowActivate && m_attentionAsked) {
+        m_attentionAsked = false;
+        toolkit::RequestAttention(*this, false);
+    }
     return QWidget::event(event);
 }
 
@@ -134,10 +140,12 @@ void TFrmMain::dropEvent(QDropEvent* event) {
 void TFrmMain::TimerMainTimer() {
     // The first tick of a run would end the first wait unflashed; every notification flashes.
     FirstTimerTick = false;
-    QApplication::alert(this);
     if (isActiveWindow()) {
         TimerMain->stop();
+        return;
     }
+    toolkit::RequestAttention(*this, true);
+    m_attentionAsked = true;
 }
 
 } // namespace dividra::ui

@@ -3,22 +3,27 @@
 #include "platform/PosixFileSystem.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ScopedHook.h"
 #include "support/TestBytes.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/LedProgressBar.h"
+#include "toolkit/WindowAttention.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace dividra::ui {
 namespace {
@@ -128,9 +133,20 @@ TEST_F(MainSplitTest, ABackgroundWindowFlashesUntilItIsBroughtToTheFront) {
         }
     });
     front.start(250);
+    std::vector<bool> asked;
+    const dividra::test::ScopedHook attention(toolkit::SetAttentionHook,
+                                              [&](QWidget& flashed, bool wanted) {
+                                                  EXPECT_EQ(&flashed, &window);
+                                                  asked.push_back(wanted);
+                                              });
     window.ToolBtnSplitClick();
     EXPECT_GE(ticksBeforeFront, 3);
     EXPECT_FALSE(window.TimerMain->isActive());
+    // Asked while in the background, withdrawn once in front.
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_TRUE(asked.front());
+    EXPECT_FALSE(asked.back());
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), false), 1);
     EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
 }
 
