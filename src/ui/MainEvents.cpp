@@ -40,6 +40,24 @@ bool isInput(QEvent::Type type) {
     }
 }
 
+// What the pointer and shortcuts would show: hints in the status pane, a highlighted menu title.
+bool isPointerOrShortcut(QEvent::Type type) {
+    switch (type) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverLeave:
+    case QEvent::HoverMove:
+    case QEvent::StatusTip:
+    case QEvent::ToolTip:
+    case QEvent::WhatsThis:
+    case QEvent::Shortcut:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Keys that move the focus or close a dialog type no character into an edit box.
 bool isNavigationKey(int key) {
     return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return ||
@@ -101,15 +119,19 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// The application-wide hook: while a split runs, keyboard and mouse input to this window is
-// discarded (message boxes keep theirs); F1 anywhere in the window opens the help.
+// The application-wide hook: while a split runs, keyboard and mouse input to this window, the
+// hints the pointer brings and its shortcuts are discarded (message boxes keep theirs); F1
+// anywhere in the window opens the help.
 bool TFrmMain::AppMsg(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) {
         return false;
     }
     if (Splitting) {
-        return isInput(event->type());
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // taken here, so no shortcut (Alt+F among them) is looked up
+        }
+        return isInput(event->type()) || isPointerOrShortcut(event->type());
     }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         ToolBtnHelpClick();
