@@ -1,6 +1,10 @@
 #include "toolkit/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <utility>
@@ -30,7 +34,29 @@ QMessageBox::Icon iconOf(unsigned flags) {
 struct ButtonSet {
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
-    QMessageBox::StandardButton escapeButton;
+    QMessageBox::StandardButton escapeButton; // NoButton: the question must be answered
+};
+
+// A box whose question must be answered: Escape and the window manager's close do nothing.
+class AnswerRequiredBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel)) {
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        // Accepted only once a button has answered, which closes the box itself.
+        if (clickedButton() == nullptr) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
 };
 
 ButtonSet buttonsOf(unsigned flags) {
@@ -38,7 +64,7 @@ ButtonSet buttonsOf(unsigned flags) {
     case MB_OKCANCEL:
         return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel};
     case MB_YESNO:
-        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::NoButton};
     default:
         return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
     }
@@ -50,7 +76,14 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::createBox(std::string_view text,
                                                        std::string_view caption, unsigned flags,
                                                        QWidget* parent) {
     const ButtonSet set = buttonsOf(flags);
-    auto box = std::make_unique<QMessageBox>(parent);
+    std::unique_ptr<QMessageBox> box;
+    if (set.escapeButton == QMessageBox::NoButton) {
+        box = std::make_unique<AnswerRequiredBox>(parent);
+        // No close box to answer with: a title and nothing else.
+        box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    } else {
+        box = std::make_unique<QMessageBox>(parent);
+    }
     box->setWindowTitle(fromUtf8(caption));
     // Paths and file names must show as typed, never as markup.
     box->setTextFormat(Qt::PlainText);
@@ -58,7 +91,13 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::createBox(std::string_view text,
     box->setIcon(iconOf(flags));
     box->setStandardButtons(set.buttons);
     box->setDefaultButton(set.defaultButton);
-    box->setEscapeButton(set.escapeButton);
+    if (set.escapeButton != QMessageBox::NoButton) {
+        box->setEscapeButton(set.escapeButton);
+    }
+    // The design's buttons carry their text alone, without the style's tick and cross.
+    for (QAbstractButton* button : box->buttons()) {
+        button->setIcon(QIcon());
+    }
     return box;
 }
 

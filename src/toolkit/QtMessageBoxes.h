@@ -18,8 +18,9 @@ public:
     int show(std::string_view text, std::string_view caption, unsigned flags) override;
 
     // The box show() runs, built but not shown: title `caption`, plain text `text` (UTF-8, "\n"
-    // breaks lines), the icon and buttons of `flags` (an unknown set gives OK alone), the first
-    // button the default, Cancel or No (OK when alone) for Escape and the close box.
+    // breaks lines), the icon and text-only buttons of `flags` (an unknown set gives OK alone),
+    // the first button the default, Cancel (OK when alone) for Escape and the close box. A Yes/No
+    // question has no close box and ignores Escape: only a button answers it.
     static std::unique_ptr<QMessageBox> createBox(std::string_view text, std::string_view caption,
                                                   unsigned flags, QWidget* parent = nullptr);
 

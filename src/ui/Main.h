@@ -252,6 +252,7 @@ private:
     bool m_restoringDrive = false; // a drive list goes back to the last drive that worked
     bool m_closeRequested = false;
     bool m_wasMaximized = false;
+    bool m_attentionAsked = false; // flashing asked the desktop to draw the user here
 };
 
 } // namespace dividra::ui

@@ -4,6 +4,7 @@
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/FilterComboBox.h"
+#include "toolkit/WindowAttention.h"
 #include "util/KeyFilter.h"
 
 #include <QApplication>
@@ -33,6 +34,24 @@ bool isInput(QEvent::Type type) {
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What the pointer and shortcuts would show: hints in the status pane, a highlighted menu title.
+bool isPointerOrShortcut(QEvent::Type type) {
+    switch (type) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::HoverEnter:
+    case QEvent::HoverLeave:
+    case QEvent::HoverMove:
+    case QEvent::StatusTip:
+    case QEvent::ToolTip:
+    case QEvent::WhatsThis:
+    case QEvent::Shortcut:
         return true;
     default:
         return false;
@@ -74,6 +93,11 @@ bool TFrmMain::event(QEvent* event) {
         DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // The urgency hint stays until withdrawn; the user has come.
+    if (event->type() == QEvent::WindowActivate && m_attentionAsked) {
+        m_attentionAsked = false;
+        toolkit::RequestAttention(*this, false);
+    }
     return QWidget::event(event);
 }
 
@@ -95,15 +119,19 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// The application-wide hook: while a split runs, keyboard and mouse input to this window is
-// discarded (message boxes keep theirs); F1 anywhere in the window opens the help.
+// The application-wide hook: while a split runs, keyboard and mouse input to this window, the
+// hints the pointer brings and its shortcuts are discarded (message boxes keep theirs); F1
+// anywhere in the window opens the help.
 bool TFrmMain::AppMsg(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) {
         return false;
     }
     if (Splitting) {
-        return isInput(event->type());
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // taken here, so no shortcut (Alt+F among them) is looked up
+        }
+        return isInput(event->type()) || isPointerOrShortcut(event->type());
     }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
         ToolBtnHelpClick();
@@ -134,10 +162,12 @@ void TFrmMain::dropEvent(QDropEvent* event) {
 void TFrmMain::TimerMainTimer() {
     // The first tick of a run would end the first wait unflashed; every notification flashes.
     FirstTimerTick = false;
-    QApplication::alert(this);
     if (isActiveWindow()) {
         TimerMain->stop();
+        return;
     }
+    toolkit::RequestAttention(*this, true);
+    m_attentionAsked = true;
 }
 
 } // namespace dividra::ui

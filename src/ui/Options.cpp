@@ -116,6 +116,8 @@ void TDlgOptions::connectHandlers() {
     TxtFileExt->installEventFilter(this);
     connect(GridFilters, &QTableWidget::currentCellChanged, this,
             [this] { GridFiltersSelectCell(); });
+    // A click on the row already selected changes no cell, yet reloads as any click does.
+    connect(GridFilters, &QTableWidget::cellClicked, this, [this] { GridFiltersSelectCell(); });
     connect(TxtFileType, &QLineEdit::textChanged, this, [this] { TxtFilterChange(); });
     connect(TxtFileExt, &QLineEdit::textChanged, this, [this] { TxtFilterChange(); });
     connect(BtnFilterNew, &QPushButton::clicked, this, [this] { BtnFilterNewClick(); });

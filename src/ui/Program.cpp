@@ -61,8 +61,8 @@ std::unique_ptr<QApplication> makeApplication(int& argc, char* argv[]) {
         const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
         qt_message_output(message.type, context, message.text);
     }
+    // No display name: Qt would add it to every caption, and captions are the design's alone.
     QApplication::setApplicationName(QStringLiteral("Dividra"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Dividra"));
     QApplication::setApplicationVersion(
         QString::fromUtf8(kProductVersion.data(), static_cast<qsizetype>(kProductVersion.size())));
     QApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));

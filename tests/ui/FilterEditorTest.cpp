@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 namespace dividra::ui {
 namespace {
@@ -154,6 +155,26 @@ TEST_F(FilterEditorTest, ArrowKeysAndMovesCarryTheSelection) {
     d.BtnFilterUp->click();
     EXPECT_EQ(rows().front(), kThree[1]);
     EXPECT_FALSE(d.BtnFilterUp->isEnabled());
+}
+
+// A click reloads the fields and hands the focus to File Type, on the selected row as on any.
+TEST_F(FilterEditorTest, AClickOnAnyRowReloadsTheFieldsAndFocusesTheType) {
+    TDlgOptions& d = create();
+    d.show();
+    d.PageOptions->setCurrentWidget(d.TabSourceFile);
+    d.activateWindow();
+    QApplication::processEvents();
+    for (const int row : {1, 1, 2, 2}) {
+        SCOPED_TRACE(row);
+        d.TxtFileType->setText(QStringLiteral("Edited"));
+        const QRect cell = d.GridFilters->visualItemRect(d.GridFilters->item(row, 0));
+        QTest::mouseClick(d.GridFilters->viewport(), Qt::LeftButton, {}, cell.center());
+        EXPECT_EQ(selected(), row);
+        EXPECT_EQ(fields(), kThree[static_cast<std::size_t>(row)]);
+        EXPECT_EQ(d.focusWidget(), d.TxtFileType);
+    }
+    d.BtnFilterReplace->click();
+    EXPECT_EQ(rows(), kThree);
 }
 
 TEST_F(FilterEditorTest, SavingAShorterListLeavesTheValuesAboveItsCount) {

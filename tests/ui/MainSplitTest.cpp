@@ -3,22 +3,27 @@
 #include "platform/PosixFileSystem.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "support/ScopedHook.h"
 #include "support/TestBytes.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/LedProgressBar.h"
+#include "toolkit/WindowAttention.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 namespace dividra::ui {
 namespace {
@@ -111,6 +116,33 @@ TEST_F(MainSplitTest, AFloppySplitSwapsDiskettesAndShutsOutInput) {
     EXPECT_FALSE(window.isVisible());
 }
 
+// While splitting, the pointer brings no hints and Alt+F opens no greyed menu.
+TEST_F(MainSplitTest, NoHintOrMenuKeyReachesTheWindowWhileSplitting) {
+    m_fs.addDrive('a', platform::DriveType::Removable, 1457664);
+    m_fs.addMedium("disk1", 1457664);
+    TFrmMain& window = shown();
+    pickSource(1000);
+    QString statusAtPrompt;
+    QString statusAfterPointer;
+    QAction* highlighted = nullptr;
+    m_boxes.onShow([&](const dividra::test::ShownBox&, std::size_t) {
+        statusAtPrompt = window.StatText->text();
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(window.ToolBtnSplit, &enter);
+        QStatusTipEvent tip(QStringLiteral("Split selected file"));
+        QApplication::sendEvent(&window, &tip);
+        statusAfterPointer = window.StatText->text();
+        QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+        highlighted = window.MainMenu1->activeAction();
+        m_fs.insertMedium('a', m_fs.mediumNamed("disk1"));
+    });
+    window.ToolBtnSplit->click();
+    EXPECT_FALSE(statusAtPrompt.isEmpty());
+    EXPECT_EQ(statusAfterPointer, statusAtPrompt);
+    EXPECT_EQ(highlighted, nullptr);
+    EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
+}
+
 TEST_F(MainSplitTest, ABackgroundWindowFlashesUntilItIsBroughtToTheFront) {
     WriteSettingInt(keys::kFloppyOptions, keys::kNextDisketteNotifyBy, 1);
     m_fs.addDrive('a', platform::DriveType::Removable, 1457664);
@@ -128,9 +160,20 @@ TEST_F(MainSplitTest, ABackgroundWindowFlashesUntilItIsBroughtToTheFront) {
         }
     });
     front.start(250);
+    std::vector<bool> asked;
+    const dividra::test::ScopedHook attention(toolkit::SetAttentionHook,
+                                              [&](QWidget& flashed, bool wanted) {
+                                                  EXPECT_EQ(&flashed, &window);
+                                                  asked.push_back(wanted);
+                                              });
     window.ToolBtnSplitClick();
     EXPECT_GE(ticksBeforeFront, 3);
     EXPECT_FALSE(window.TimerMain->isActive());
+    // Asked while in the background, withdrawn once in front.
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_TRUE(asked.front());
+    EXPECT_FALSE(asked.back());
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), false), 1);
     EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
 }
 
