@@ -9,6 +9,8 @@ DIVIDRA_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     fonts-liberation2
     dosfstools
+    librsvg2-bin
+    desktop-file-utils appstream
 )
 
 dividra_missing_packages() {
