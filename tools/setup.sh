@@ -9,6 +9,8 @@ DIVIDRA_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     fonts-liberation2
     dosfstools
+    librsvg2-bin
+    desktop-file-utils appstream
 )
 
 dividra_missing_packages() {
@@ -41,12 +43,11 @@ dividra_install_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
 }
 
-# Configures (once) and builds one build folder. Arguments: folder, then extra cmake options.
+# Configures and builds one build folder. Arguments: folder, then extra cmake options. The
+# options are passed every time, so a folder configured by an older checkout gets new ones.
 dividra_build() {
     local folder=$1
     shift
-    if [ ! -f "$folder/build.ninja" ]; then
-        cmake -S "$DIVIDRA_ROOT" -B "$folder" -G Ninja "$@"
-    fi
+    cmake -S "$DIVIDRA_ROOT" -B "$folder" -G Ninja "$@" >/dev/null
     cmake --build "$folder" --parallel "$(nproc)"
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -97,10 +98,17 @@ private:
 
 } // namespace
 
+QString helpFileFor(const QString& programPath) {
+    const QFileInfo program(programPath);
+    const QString name = program.completeBaseName() + QStringLiteral(".hlp");
+    const QString beside = program.absolutePath() + QLatin1Char('/') + name;
+    const QString installed =
+        QDir::cleanPath(program.absolutePath() + QStringLiteral("/../share/dividra/") + name);
+    return !QFileInfo(beside).isFile() && QFileInfo(installed).isFile() ? installed : beside;
+}
+
 QString ProgramHelpFile() {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    return program.absolutePath() + QLatin1Char('/') + program.completeBaseName() +
-           QStringLiteral(".hlp");
+    return helpFileFor(QCoreApplication::applicationFilePath());
 }
 
 bool ShowHelpContents(const QString& helpFile, QWidget* owner) {

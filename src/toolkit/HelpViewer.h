@@ -16,7 +16,13 @@ namespace dividra::toolkit {
 // The dynamic property of a control that holds its help context id (an int; 0 or absent: none).
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
-// The running program's help file: its own path with ".hlp" in place of its extension.
+// The help file of the program at `programPath`: the program's name with ".hlp" in place of its
+// extension, beside the program (a build folder) or else in "../share/dividra/" from the
+// program's folder (an installed program). The first that exists; the one beside the program
+// when neither does, so a complaint names that.
+QString helpFileFor(const QString& programPath);
+
+// The running program's help file: helpFileFor its own path.
 QString ProgramHelpFile();
 
 // Opens the help window at the contents of `helpFile`, or brings it back to the contents when

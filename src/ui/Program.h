@@ -10,7 +10,7 @@ namespace dividra::ui {
 
 // The name the desktop entry is installed under, without ".desktop": docks match the window to
 // its launcher by it.
-inline constexpr char kDesktopFileName[] = "dividra";
+inline constexpr char kDesktopFileName[] = "example.vorlan.Dividra";
 
 // `dividra --help` and `dividra --version` (the only argument): the text is written to `out` and
 // the exit status returned, with no display needed. Nothing for any other command line: its

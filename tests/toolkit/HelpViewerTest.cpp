@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -249,6 +251,36 @@ TEST_F(HelpViewerTest, AModalOwnerTakesTheWindowOver) {
 TEST(ProgramHelpFileTest, IsTheProgramsPathWithHlp) {
     EXPECT_EQ(ProgramHelpFile(), QCoreApplication::applicationDirPath() +
                                      QStringLiteral("/dividra_toolkit_tests.hlp"));
+}
+
+TEST(ProgramHelpFileTest, BesideTheProgramElseInstalledElseBeside) {
+    struct Case {
+        bool beside;
+        bool installed;
+        const char* found;
+    };
+    for (const Case& c :
+         {Case{true, true, "/prefix/bin/tool.hlp"},
+          Case{false, true, "/prefix/share/dividra/tool.hlp"},
+          Case{true, false, "/prefix/bin/tool.hlp"}, Case{false, false, "/prefix/bin/tool.hlp"}}) {
+        QTemporaryDir root;
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("prefix/bin")));
+        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("prefix/share/dividra")));
+        const auto make = [&](const char* file) {
+            QFile hlp(root.path() + QString::fromLatin1(file));
+            ASSERT_TRUE(hlp.open(QIODevice::WriteOnly));
+        };
+        if (c.beside) {
+            make("/prefix/bin/tool.hlp");
+        }
+        if (c.installed) {
+            make("/prefix/share/dividra/tool.hlp");
+        }
+        EXPECT_EQ(helpFileFor(root.path() + QStringLiteral("/prefix/bin/tool")),
+                  root.path() + QString::fromLatin1(c.found))
+            << "beside " << c.beside << ", installed " << c.installed;
+    }
 }
 
 } // namespace
