@@ -3,6 +3,7 @@
 #include "cli/CheckedOutput.h"
 #include "cli/CommandOptions.h"
 #include "cli/DrivesCommand.h"
+#include "cli/JoinCommand.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
 #include "settings/Defaults.h"
@@ -32,7 +33,7 @@ struct Command {
     int (*run)(const std::vector<std::string>& arguments, Streams& streams);
 };
 
-const std::array<Command, 3> kCommands{{
+const std::array<Command, 5> kCommands{{
     {"plan", PlanUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          // A first run from the terminal leaves the same profile as a first run of the window.
@@ -43,6 +44,14 @@ const std::array<Command, 3> kCommands{{
      [](const std::vector<std::string>& arguments, Streams& s) {
          EnsureSettingsInitialised(kDesignBounds);
          return RunSplit(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"join", JoinUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunJoin(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"verify", VerifyUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunVerify(arguments, s.out, s.err, s.errIsTerminal);
      }},
     {"drives", DrivesUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
