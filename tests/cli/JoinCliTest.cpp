@@ -1,5 +1,8 @@
 #include "SplitCliFixture.h"
+#include "core/Sha256.h"
 #include "support/TestBytes.h"
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +178,41 @@ TEST_F(JoinCliTest, AFullFolderGetsNothingUnderTheFinalName) {
     EXPECT_NE(joined.err.find("Not enough room for c:\\small\\data.zip"), std::string::npos)
         << joined.err;
     EXPECT_TRUE(names("small").empty());
+}
+
+TEST_F(JoinCliTest, ChecksumsAreWrittenReadBySha256sumAndHeldAgainstTheSegments) {
+    splitSource("data.zip", 3000000, {"--size", "1420", "--checksums"});
+    const std::string out = m_dir.file("out/");
+    const std::string sums = TempDir::read(out + "data.sha256");
+    std::string expected;
+    for (const char* name : {"data.000", "data.001", "data.002"}) {
+        expected += core::Sha256Hex(TempDir::read(out + name)) + "  " + name + "\n";
+    }
+    EXPECT_EQ(sums, expected + core::Sha256Hex(m_source) + "  data.zip\n");
+    if (std::system("command -v sha256sum >/dev/null") == 0) {
+        const std::string check =
+            "cd '" + out + "' && sha256sum --quiet -c --ignore-missing " + "data.sha256 >/dev/null";
+        EXPECT_EQ(std::system(check.c_str()), 0);
+    }
+    EXPECT_EQ(cli({"verify", out + "data.kpn"}).status, kExitOk);
+    std::string flipped = TempDir::read(out + "data.001");
+    flipped[1000] = static_cast<char>(flipped[1000] ^ 1);
+    m_dir.write("out/data.001", flipped);
+    const Outcome joined = cli({"join", out + "data.kpn"});
+    EXPECT_EQ(joined.status, kExitFailed);
+    EXPECT_EQ(joined.err, "dividra-cli: c:\\out\\data.001 (" + out +
+                              "data.001): checksum differs from c:\\out\\data.sha256 (" + out +
+                              "data.sha256)\n");
+    EXPECT_EQ(names("out"), (std::vector<std::string>{"data.000", "data.001", "data.002",
+                                                      "data.kpn", "data.sha256"}));
+    const Outcome verified = cli({"verify", out + "data.kpn"});
+    EXPECT_EQ(verified.status, kExitFailed);
+    EXPECT_NE(verified.out.find("data.001: checksum differs\n"), std::string::npos);
+    // Without --checksums no checksum file is written.
+    fs::remove_all(m_dir.file("out"));
+    fs::create_directories(m_dir.file("out"));
+    splitSource("data.zip", 3000, {"--size", "1"});
+    EXPECT_FALSE(fs::exists(out + "data.sha256"));
 }
 
 TEST_F(JoinCliTest, UsageComplaints) {

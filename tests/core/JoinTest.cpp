@@ -156,3 +156,31 @@ TEST_F(JoinEngineTest, ACancelRemovesTheTemporary) {
 
 } // namespace
 } // namespace dividra::core
+
+namespace dividra::core {
+namespace {
+
+TEST(ChecksumFileTest, ReadsWhatSha256sumReadsAndRefusesTheRest) {
+    const std::string digest(64, 'a');
+    const std::string upper(64, 'B');
+    const auto read = ReadChecksumText(digest + "  data.000\r\n" + upper + " *data.zip");
+    ASSERT_TRUE(read.ok()) << read.error().message;
+    ASSERT_EQ(read.value().size(), 2u);
+    EXPECT_EQ(read.value()[1].digest, std::string(64, 'b'));
+    EXPECT_EQ(read.value()[1].name, "data.zip");
+    EXPECT_EQ(ChecksumText(read.value()),
+              digest + "  data.000\n" + std::string(64, 'b') + "  data.zip\n");
+    for (const std::string& bad :
+         {std::string(), digest + "  data.000\n\n", digest + " data.000", digest + "  ",
+          digest.substr(1) + "  data.000", std::string(64, 'g') + "  data.000",
+          digest + "  dir/data.000", digest + "  a\tb", "\\" + digest + "  data.000"}) {
+        const auto refused = ReadChecksumText(bad);
+        EXPECT_FALSE(refused.ok()) << bad;
+    }
+    EXPECT_EQ(ReadChecksumText(digest + "  a\nx").error().message,
+              "line 2: a SHA-256 digest, two blanks and a file name expected");
+    EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+}
+
+} // namespace
+} // namespace dividra::core
