@@ -3,6 +3,7 @@
 #include "cli/CheckedOutput.h"
 #include "cli/CommandOptions.h"
 #include "cli/DrivesCommand.h"
+#include "cli/JoinCommand.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
 #include "settings/Defaults.h"
@@ -32,7 +33,7 @@ struct Command {
     int (*run)(const std::vector<std::string>& arguments, Streams& streams);
 };
 
-const std::array<Command, 3> kCommands{{
+const std::array<Command, 5> kCommands{{
     {"plan", PlanUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          // A first run from the terminal leaves the same profile as a first run of the window.
@@ -43,6 +44,14 @@ const std::array<Command, 3> kCommands{{
      [](const std::vector<std::string>& arguments, Streams& s) {
          EnsureSettingsInitialised(kDesignBounds);
          return RunSplit(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"join", JoinUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunJoin(arguments, s.in, s.out, s.err, s.errIsTerminal);
+     }},
+    {"verify", VerifyUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunVerify(arguments, s.out, s.err, s.errIsTerminal);
      }},
     {"drives", DrivesUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
@@ -95,6 +104,12 @@ std::string UsageText() {
            "                             split SOURCE into segment files in FOLDER\n"
            "  split SOURCE --floppy DRIVE [--erase|--no-erase] [--dos-names|--long-names]\n"
            "                             split SOURCE onto diskettes in DRIVE (a:, b:)\n"
+           "  split ... --checksums      also write name.sha256 beside the descriptor, as\n"
+           "                             sha256sum -c reads it\n"
+           "  join DESCRIPTOR [--to FOLDER] [--force]\n"
+           "                             join the segments of DESCRIPTOR (name.kpn) into\n"
+           "                             one file, name plus its extension\n"
+           "  verify DESCRIPTOR          check the segments (and checksums) without joining\n"
            "  drives                     list the drive letters, their kinds, host folders,\n"
            "                             labels, free space and media\n"
            "  --help, -h                 show this text; COMMAND --help shows that command's\n"
@@ -121,7 +136,8 @@ std::string UsageText() {
            "the host path after it in parentheses: c:\\home\\ann\\data.zip\n"
            "(/home/ann/data.zip). A path outside every drive is shown as given.\n"
            "\n"
-           "Exit status: 0 done, 1 refused or failed (a missing or unreadable file and a\n"
+           "Exit status: 0 done (verify: whole), 1 refused or failed (a missing or unreadable file "
+           "and a\n"
            "failed write on stdout too), 2 bad usage, 3 cancelled at a question.\n"
            "\n"
            "Drives: DIVIDRA_DRIVES=\"c=/,fixed;a=/mnt/fd,removable\" replaces the detected\n"

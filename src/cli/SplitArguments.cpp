@@ -21,6 +21,10 @@ Status setSwitch(std::optional<std::string>& slot, const std::string& argument,
 
 Status readSwitches(SplitArguments& split, const std::vector<std::string>& switches) {
     for (const std::string& name : switches) {
+        if (name == "--checksums") {
+            split.checksums = true;
+            continue;
+        }
         const bool naming = name == "--dos-names" || name == "--long-names";
         const Status status = naming ? setSwitch(split.naming, name, "--dos-names and --long-names")
                                      : setSwitch(split.erase, name, "--erase and --no-erase");
@@ -71,8 +75,9 @@ Status checkDestination(const SplitArguments& split, const CommandArguments& giv
 } // namespace
 
 Result<SplitArguments> ReadSplitArguments(const std::vector<std::string>& arguments) {
-    const OptionRules rules{{"--to", "--floppy", "--size", "--pieces", "--flush"},
-                            {"--dos-names", "--long-names", "--erase", "--no-erase"}};
+    const OptionRules rules{
+        {"--to", "--floppy", "--size", "--pieces", "--flush"},
+        {"--dos-names", "--long-names", "--erase", "--no-erase", "--checksums"}};
     const auto parsed = ParseCommandArguments("split", arguments, rules);
     if (!parsed) {
         return parsed.error();

@@ -19,6 +19,7 @@ struct SplitArguments {
     core::FlushPolicy flush = core::FlushPolicy::Segment;
     std::optional<std::string> naming; // "--dos-names" or "--long-names"
     std::optional<std::string> erase;  // "--erase" or "--no-erase"
+    bool checksums = false;            // --checksums
 };
 
 // The arguments of "split" read and checked together: one destination, and only the options

@@ -126,8 +126,9 @@ int exitStatus(core::SplitOutcome outcome) {
 std::string SplitUsage() {
     return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE | --pieces N]\n"
            "                         [--flush=segment|buffer] [--dos-names|--long-names]\n"
+           "                         [--checksums]\n"
            "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
-           "                         [--dos-names|--long-names]\n"
+           "                         [--dos-names|--long-names] [--checksums]\n"
            "Split SOURCE, of any size, into numbered segments (name.000, name.001, ...) with\n"
            "a .kpn descriptor: segment files of SIZE in an existing FOLDER, or diskettes in\n"
            "DRIVE, one segment filling each diskette's free space.\n"
@@ -150,6 +151,9 @@ std::string SplitUsage() {
            "  --long-names    name the segments after the long name of SOURCE\n"
            "  --erase         empty each diskette before it is written\n"
            "  --no-erase      keep what is on the diskettes\n"
+           "  --checksums     also write name.sha256 beside the descriptor: a SHA-256 line\n"
+           "                  per segment and one for SOURCE, as sha256sum -c reads them;\n"
+           "                  join and verify check them\n"
            "  --help          show this text\n"
            "\n"
            "Without --size or --pieces, a naming switch or an erase switch, the options\n"
@@ -188,6 +192,7 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
         std::to_string(core::SegmentCount(inputs.sourceSize, segmentBytes.value()));
     inputs.flush = args.flush;
     inputs.largeSources = true;
+    inputs.checksums = args.checksums;
     inputs.platformKind = "NT";
     return inputs;
 }

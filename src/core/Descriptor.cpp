@@ -21,7 +21,12 @@ std::string DescriptorText(std::string_view sourceExtension, std::int64_t segmen
 Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPath,
                        std::string_view sourceExtension, std::int64_t segmentCount,
                        std::int64_t sourceSize, std::optional<platform::FileId> sourceId) {
-    const std::string path = DescriptorPath(lastSegmentPath);
+    return WriteSmallFile(fs, DescriptorPath(lastSegmentPath),
+                          DescriptorText(sourceExtension, segmentCount, sourceSize), sourceId);
+}
+
+Status WriteSmallFile(platform::FileSystem& fs, const std::string& path, std::string_view text,
+                      std::optional<platform::FileId> sourceId) {
     if (const Status refused = CheckTarget(fs, sourceId, path); !refused) {
         return refused;
     }
@@ -29,7 +34,6 @@ Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPat
     if (!created) {
         return WithAction("Can't create", created.error());
     }
-    const std::string text = DescriptorText(sourceExtension, segmentCount, sourceSize);
     platform::File& file = *created.value();
     const Status written = CloseAfter(
         file, WriteThrough(file, path, std::as_bytes(std::span(text.data(), text.size()))));

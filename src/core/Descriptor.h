@@ -26,6 +26,10 @@ std::string DescriptorText(std::string_view sourceExtension, std::int64_t segmen
 // itself fails with SameFile before anything is created. Other failures (create, write, flush,
 // close) return an Error naming the path and the reason; the file is closed on every path, and
 // a descriptor that could not be written whole is deleted again.
+// Writes a small text file as WriteDescriptor writes the descriptor.
+Status WriteSmallFile(platform::FileSystem& fs, const std::string& path, std::string_view text,
+                      std::optional<platform::FileId> sourceId);
+
 Status WriteDescriptor(platform::FileSystem& fs, std::string_view lastSegmentPath,
                        std::string_view sourceExtension, std::int64_t segmentCount,
                        std::int64_t sourceSize,

@@ -31,6 +31,10 @@ Status copyChunks(platform::File& source, platform::File& segment, std::string_v
                                             " bytes; it was shortened after it was chosen"};
         }
         const auto chunk = buffer.first(got);
+        if (progress.wholeHash != nullptr) {
+            progress.segmentHash->update(chunk);
+            progress.wholeHash->update(chunk);
+        }
         const Status status = flush == FlushPolicy::Buffer
                                   ? WriteThrough(segment, segmentPath, chunk)
                                   : WriteAll(segment, segmentPath, chunk);

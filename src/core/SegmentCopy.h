@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Sha256.h"
 #include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
@@ -25,9 +26,11 @@ int ProgressParts(std::int64_t bytesRead, std::int64_t sourceSize);
 struct SplitProgress {
     std::string sourcePath; // for messages
     std::int64_t sourceSize = 0;
-    std::int64_t bytesRead = 0; // read from the source so far in this split
-    int shownParts = 0;         // what the progress bar shows now
-    int segmentsCreated = 0;    // segment files created so far in this split
+    std::int64_t bytesRead = 0;    // read from the source so far in this split
+    int shownParts = 0;            // what the progress bar shows now
+    int segmentsCreated = 0;       // segment files created so far in this split
+    Sha256* segmentHash = nullptr; // when set, given every byte copied, as is wholeHash
+    Sha256* wholeHash = nullptr;
 };
 
 // Who watches a copy: told of each progress change and given control after every buffer.

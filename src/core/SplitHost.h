@@ -39,6 +39,8 @@ struct SplitInputs {
     FlushPolicy flush = FlushPolicy::Buffer;
     std::int64_t segmentBytes = 0;
     bool largeSources = false;
+    // Also name.sha256 beside the descriptor: a SHA-256 line per segment and one for the source.
+    bool checksums = false;
 };
 
 // The outputs. Texts break lines with single "\n".

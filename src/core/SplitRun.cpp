@@ -17,7 +17,12 @@ constexpr auto kWin95Pause = std::chrono::milliseconds(432);
 SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
                    BufferPause pause)
     : m_host(host), m_fs(fs), m_inputs(inputs),
-      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {}
+      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {
+    if (inputs.checksums) {
+        m_progress.segmentHash = &m_segmentHash.emplace();
+        m_progress.wholeHash = &m_wholeHash.emplace();
+    }
+}
 
 SplitRun::~SplitRun() {
     closeSource();
@@ -58,14 +63,33 @@ std::string SplitRun::baseName() const {
 }
 
 Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
-    return CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
+    const Status copied =
+        CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
+    if (copied && m_segmentHash) {
+        m_checksums.push_back({m_segmentHash->hexDigest(), std::string(FileNamePart(path))});
+    }
+    return copied;
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
     const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
                                            segmentCount, m_inputs.sourceSize, m_sourceId);
-    if (!written || flushPolicy() != FlushPolicy::Segment) {
+    if (!written) {
         return written;
+    }
+    if (m_wholeHash) {
+        std::vector<ChecksumLine> lines = m_checksums;
+        lines.push_back(
+            {m_wholeHash->hexDigest(), std::string(FileNamePart(m_inputs.sourceLongPath))});
+        const Status hashes =
+            WriteSmallFile(m_fs, ReplaceExtension(lastSegmentPath, kChecksumExtension),
+                           ChecksumText(lines), m_sourceId);
+        if (!hashes) {
+            return hashes;
+        }
+    }
+    if (flushPolicy() != FlushPolicy::Segment) {
+        return {};
     }
     const std::string_view folder = FolderPart(lastSegmentPath);
     if (const Status flushed = m_fs.flushFolder(folder); !flushed) {

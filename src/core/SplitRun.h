@@ -5,9 +5,11 @@
 #include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 
+#include "core/ChecksumFile.h"
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the hard-drive and the floppy split share: the open source, the running progress, the
 // copy of one segment, and the orderly ends.
@@ -64,6 +66,9 @@ private:
     std::unique_ptr<platform::FolderLock> m_lock;
     std::optional<platform::FileId> m_sourceId;
     SplitProgress m_progress;
+    std::optional<Sha256> m_segmentHash; // with checksums only
+    std::optional<Sha256> m_wholeHash;
+    std::vector<ChecksumLine> m_checksums;
 };
 
 } // namespace dividra::core

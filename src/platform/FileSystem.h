@@ -134,6 +134,12 @@ public:
     virtual Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) = 0;
 
     virtual Status deleteFile(std::string_view path) = 0;
+    // Gives an existing regular file the name `to` on the same volume, replacing a regular file
+    // of that name in one step (a join's finished output taking its place). `to` is refused as
+    // createAlways refuses it, and when another open file holds a lock on what it would replace
+    // (SharingViolation); a symbolic link there is replaced, never followed. Another volume is
+    // refused (AccessDenied), and so is a source that is no regular file.
+    virtual Status renameFile(std::string_view from, std::string_view to) = 0;
     virtual Result<std::uint32_t> attributes(std::string_view path) const = 0;
     virtual Status setAttributes(std::string_view path, std::uint32_t attributes) = 0;
     // Removes an empty folder; fails for a drive root or a folder that still holds entries.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <limits>
@@ -290,6 +291,40 @@ Status PosixFileSystem::deleteFile(std::string_view path) {
     // Links, FIFOs and devices are not opened to ask for their lock.
     if (::unlink(host.c_str()) != 0) {
         return osError(errno, path);
+    }
+    return {};
+}
+
+Status PosixFileSystem::renameFile(std::string_view from, std::string_view to) {
+    auto found = locateExisting(m_drives, from);
+    if (!found) {
+        return found.error();
+    }
+    struct stat info {};
+    if (::lstat(found.value().host.c_str(), &info) != 0) {
+        return osError(errno, from);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return notRegularError(from);
+    }
+    auto target = createTarget(m_drives, to);
+    if (!target) {
+        return target.error();
+    }
+    const std::string& host = target.value().located.host;
+    if (target.value().replaced && heldElsewhere(host)) {
+        return sharingError(to);
+    }
+    if (target.value().unlinkFirst) {
+        if (const Status removed = unlinkUnlessHeld(host, to); !removed) {
+            return removed;
+        }
+    }
+    if (::rename(found.value().host.c_str(), host.c_str()) != 0) {
+        return errno == EXDEV
+                   ? Error{ErrorCode::AccessDenied,
+                           std::string(to) + ": on another volume than " + std::string(from)}
+                   : osError(errno, to);
     }
     return {};
 }

@@ -51,6 +51,9 @@ public:
         return m_fs.createAlways(path);
     }
     Status deleteFile(std::string_view path) override { return m_fs.deleteFile(path); }
+    Status renameFile(std::string_view from, std::string_view to) override {
+        return m_fs.renameFile(from, to);
+    }
     Result<std::uint32_t> attributes(std::string_view path) const override {
         return m_fs.attributes(path);
     }

@@ -173,6 +173,7 @@ public:
     Status flushFolder(std::string_view folder) override;
     Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;
     Status deleteFile(std::string_view path) override;
+    Status renameFile(std::string_view from, std::string_view to) override;
     Result<std::uint32_t> attributes(std::string_view path) const override;
     Status setAttributes(std::string_view path, std::uint32_t attributes) override;
     Status removeFolder(std::string_view path) override;

@@ -1,6 +1,7 @@
 #include "fakes/MemoryFileSystem.h"
 #include "fakes/MemoryVolume.h"
 
+#include <algorithm>
 #include <string>
 
 // What a split asks of its destination before it writes: room, the names it will create, and
@@ -25,7 +26,72 @@ private:
     std::string m_key;
 };
 
+using memfs::makeError;
+using memfs::reasonFor;
+
+// What renaming onto the target meets: the refusals of createAlways, and an open file there.
+Status checkRenameTarget(const memfs::Target& target, const memfs::MediumData& fromMedium,
+                         std::string_view to) {
+    const auto& [medium, parts, at] = target;
+    if (medium.get() != &fromMedium) {
+        return makeError(ErrorCode::AccessDenied, to, "Invalid cross-device link");
+    }
+    if (medium->writeProtected) {
+        return makeError(ErrorCode::AccessDenied, to, "Read-only file system");
+    }
+    if (parts.names.empty() || (at.node && at.node->folder)) {
+        return makeError(ErrorCode::AccessDenied, to, "Is a directory");
+    }
+    if (!memfs::isValidName(parts.names.back())) {
+        return makeError(ErrorCode::InvalidName, to, reasonFor(ErrorCode::InvalidName));
+    }
+    if (at.node && (at.node->attributes & attr::ReadOnly) != 0) {
+        return makeError(ErrorCode::AccessDenied, to, reasonFor(ErrorCode::AccessDenied));
+    }
+    if (at.node && (at.node->readers > 0 || at.node->writer)) {
+        return makeError(ErrorCode::SharingViolation, to, reasonFor(ErrorCode::SharingViolation));
+    }
+    return {};
+}
+
+Status renameAt(memfs::State& state, std::string_view from, std::string_view to) {
+    auto source = memfs::locate(state, from);
+    if (!source) {
+        return source.error();
+    }
+    const std::shared_ptr<memfs::Node> node = source.value().at.node;
+    if (!node || node->folder) {
+        return makeError(node ? ErrorCode::AccessDenied : ErrorCode::NotFound, from,
+                         node ? "Is a directory" : reasonFor(ErrorCode::NotFound));
+    }
+    auto target = memfs::locate(state, to);
+    if (!target) {
+        return target.error();
+    }
+    memfs::Lookup& at = target.value().at;
+    if (at.node != node) {
+        if (const Status refused = checkRenameTarget(target.value(), *source.value().medium, to);
+            !refused) {
+            return refused;
+        }
+        if (at.node) {
+            target.value().medium->detach(*at.folder, *at.node);
+        }
+        auto& siblings = source.value().at.folder->children;
+        siblings.erase(std::find(siblings.begin(), siblings.end(), node));
+        at.folder->children.push_back(node);
+    }
+    node->name = target.value().parts.names.back();
+    return {};
+}
+
 } // namespace
+
+Status MemoryFileSystem::renameFile(std::string_view from, std::string_view to) {
+    const Status renamed = renameAt(*m_state, from, to);
+    m_state->record("renameFile", to, renamed ? std::nullopt : std::optional(renamed.error().code));
+    return renamed;
+}
 
 FolderSpace MemoryFileSystem::folderSpace(std::string_view folder) const {
     auto target = memfs::locate(*m_state, folder);

@@ -154,6 +154,40 @@ TEST_F(MemoryFileSystemTest, ReadOnlyRefusesReplaceAndDeleteUntilCleared) {
     EXPECT_EQ(fs.attributes("c:\\").value(), attr::Directory);
 }
 
+TEST_F(MemoryFileSystemTest, RenameMovesOrReplacesAndRefusesWhatCreateRefuses) {
+    fs.putFile("c:\\part.tmp", "new");
+    fs.putFile("c:\\old.zip", "old");
+    fs.putFile("c:\\ro.zip", "keep", attr::ReadOnly);
+    fs.createFolder("c:\\dir");
+    fs.putFile("a:\\disk.txt", "x");
+    const auto held = create("c:\\busy.zip");
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* code;
+    };
+    for (const Case& c : {Case{"c:\\none.tmp", "c:\\x.zip", "NotFound"},
+                          Case{"c:\\dir", "c:\\x.zip", "AccessDenied"},
+                          Case{"c:\\part.tmp", "c:\\dir", "AccessDenied"},
+                          Case{"c:\\part.tmp", "c:\\ro.zip", "AccessDenied"},
+                          Case{"c:\\part.tmp", "c:\\busy.zip", "SharingViolation"},
+                          Case{"c:\\part.tmp", "a:\\x.zip", "AccessDenied"},
+                          Case{"c:\\part.tmp", "c:\\nodir\\x.zip", "PathNotFound"},
+                          Case{"a:\\disk.txt", "c:\\x.zip", "AccessDenied"}}) {
+        EXPECT_EQ(codeOf(fs.renameFile(c.from, c.to)), c.code) << c.from << " " << c.to;
+    }
+    EXPECT_EQ(fs.contents("c:\\ro.zip"), "keep");
+    const auto id = fs.fileId("c:\\part.tmp");
+    EXPECT_TRUE(fs.renameFile("c:\\part.tmp", "c:\\OLD.zip"));
+    EXPECT_FALSE(fs.exists("c:\\part.tmp"));
+    EXPECT_EQ(fs.contents("c:\\old.zip"), "new");
+    EXPECT_EQ(fs.fileId("c:\\old.zip"), id);
+    EXPECT_EQ(fs.longPath("c:\\old.zip").value(), "c:\\OLD.zip");
+    EXPECT_TRUE(fs.renameFile("c:\\old.zip", "c:\\dir\\moved.zip"));
+    EXPECT_EQ(fs.contents("c:\\dir\\moved.zip"), "new");
+    EXPECT_EQ(fs.medium('c')->usedBytes(), 2 * 512); // the replaced file's space is free
+}
+
 TEST_F(MemoryFileSystemTest, PathErrorsNameTheirKind) {
     fs.putFile("c:\\f", "");
     fs.setMediumPresent('a', false);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 // What a split asks of a real destination before it writes: the names it creates, the room
 // there, and its lock.
@@ -78,6 +79,42 @@ TEST_F(PosixTargets, FreeSpaceIsThatOfTheFolderOwnFileSystem) {
     EXPECT_EQ(space.freeBytes, 1440 * 1024);
     EXPECT_EQ(space.unit, ::sysconf(_SC_PAGESIZE));
     EXPECT_NE(fs.folderSpace("c:\\out").freeBytes, 1440 * 1024);
+}
+
+TEST_F(PosixTargets, RenameReplacesAFileButNeverAFolderAReadOnlyFileOrAHeldOne) {
+    PosixFileSystem fs = makeFs();
+    const std::string out = m_dir.file("c/out/");
+    m_dir.write("c/out/part.tmp", "new");
+    m_dir.write("c/out/old.zip", "old");
+    m_dir.write("c/out/ro.zip", "keep");
+    ::chmod((out + "ro.zip").c_str(), 0444);
+    std::filesystem::create_directories(out + "dir");
+    m_dir.write("c/out/held.zip", "held");
+    auto holder = fs.openRead("c:\\out\\held.zip");
+    ASSERT_TRUE(holder.ok());
+    std::filesystem::create_symlink(out + "old.zip", out + "link.zip");
+    struct Case {
+        const char* to;
+        ErrorCode code;
+    };
+    for (const Case& c : {Case{"c:\\out\\dir", ErrorCode::AccessDenied},
+                          Case{"c:\\out\\ro.zip", ErrorCode::AccessDenied},
+                          Case{"c:\\out\\held.zip", ErrorCode::SharingViolation},
+                          Case{"c:\\nowhere\\x.zip", ErrorCode::PathNotFound}}) {
+        const Status refused = fs.renameFile("c:\\out\\part.tmp", c.to);
+        ASSERT_FALSE(refused.ok()) << c.to;
+        EXPECT_EQ(refused.error().code, c.code) << c.to << ": " << refused.error().message;
+    }
+    EXPECT_FALSE(fs.renameFile("c:\\out\\dir", "c:\\out\\x.zip").ok());
+    EXPECT_EQ(fs.renameFile("c:\\out\\none", "c:\\out\\x.zip").error().code, ErrorCode::NotFound);
+    // A link is replaced itself; the file it pointed at keeps its bytes.
+    ASSERT_TRUE(fs.renameFile("c:\\out\\part.tmp", "c:\\out\\link.zip"));
+    EXPECT_FALSE(std::filesystem::is_symlink(out + "link.zip"));
+    EXPECT_EQ(TempDir::read(out + "link.zip"), "new");
+    EXPECT_EQ(TempDir::read(out + "old.zip"), "old");
+    ASSERT_TRUE(fs.renameFile("c:\\out\\link.zip", "c:\\out\\old.zip"));
+    EXPECT_EQ(TempDir::read(out + "old.zip"), "new");
+    EXPECT_EQ(TempDir::read(out + "ro.zip"), "keep");
 }
 
 } // namespace

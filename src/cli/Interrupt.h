@@ -1,0 +1,19 @@
+#pragma once
+
+// Ctrl-C as a request to stop, so a join can remove its temporary file before it ends.
+namespace dividra::cli {
+
+// While one lives, SIGINT and SIGTERM only set a flag; the earlier handlers come back after.
+class ScopedInterruptFlag {
+public:
+    ScopedInterruptFlag();
+    ~ScopedInterruptFlag();
+    ScopedInterruptFlag(const ScopedInterruptFlag&) = delete;
+    ScopedInterruptFlag& operator=(const ScopedInterruptFlag&) = delete;
+
+    static bool raised();
+    // For tests: as if the signal had come.
+    static void raise();
+};
+
+} // namespace dividra::cli

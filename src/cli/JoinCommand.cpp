@@ -1,0 +1,153 @@
+#include "cli/JoinCommand.h"
+
+#include "cli/Cli.h"
+#include "cli/CommandLineFiles.h"
+#include "cli/CommandOptions.h"
+#include "cli/Interrupt.h"
+#include "cli/JoinTerminal.h"
+#include "core/Join.h"
+#include "core/SegmentPath.h"
+
+#include <ostream>
+#include <sstream>
+
+namespace dividra::cli {
+namespace {
+
+Error usageError(std::string_view command, const std::string& message) {
+    return Error{ErrorCode::InvalidArgument, std::string(command) + ": " + message};
+}
+
+struct JoinArguments {
+    std::optional<std::string> descriptor;
+    std::optional<std::string> folder;
+    std::optional<std::string> floppy;
+    bool force = false;
+};
+
+Result<JoinArguments> readJoinArguments(const std::vector<std::string>& arguments) {
+    const auto parsed = ParseCommandArguments("join", arguments, {{"--to"}, {"--force"}});
+    if (!parsed) {
+        return parsed.error();
+    }
+    const CommandArguments& given = parsed.value();
+    if (given.operands.size() > 1) {
+        return usageError("join", "unexpected argument \"" + given.operands[1] + "\"");
+    }
+    JoinArguments join{given.operands.empty() ? std::nullopt
+                                              : std::optional(given.operands.front()),
+                       ValueOf(given, "--to"), ValueOf(given, "--floppy"), !given.switches.empty()};
+    if (!join.floppy && !join.descriptor) {
+        return usageError("join", "missing DESCRIPTOR file");
+    }
+    if (join.floppy && !join.folder) {
+        return usageError("join", "--floppy needs --to FOLDER for the joined file");
+    }
+    return join;
+}
+
+// The descriptor's set, with stale segments noted on `out`.
+Result<core::JoinSet> examine(JoinTerminal& terminal, const std::string& descriptor) {
+    auto set = core::ExamineJoinSet(terminal.fs(), descriptor);
+    if (!set) {
+        return set.error();
+    }
+    for (const std::string& stale : set.value().stale) {
+        terminal.inform("Ignored " + stale + ": not one of the " +
+                        std::to_string(set.value().info.segmentCount) + " segments of " +
+                        descriptor);
+    }
+    return set;
+}
+
+int joinFromFolder(JoinTerminal& terminal, const JoinArguments& args) {
+    const auto descriptor = ExistingDosPath(terminal.fs(), *args.descriptor, EntryKind::File);
+    if (!descriptor) {
+        return terminal.fail(descriptor.error());
+    }
+    core::JoinRequest request{std::string(core::FolderPart(descriptor.value())), args.force};
+    if (args.folder) {
+        const auto folder = ExistingDosPath(terminal.fs(), *args.folder, EntryKind::Folder);
+        if (!folder) {
+            return terminal.fail(folder.error());
+        }
+        request.outputFolder = folder.value();
+    }
+    terminal.knowPaths({descriptor.value(), request.outputFolder});
+    const auto set = examine(terminal, descriptor.value());
+    if (!set) {
+        return terminal.fail(set.error());
+    }
+    const ScopedInterruptFlag interrupts;
+    return terminal.finish(core::JoinSegments(terminal.fs(), set.value(), request, terminal));
+}
+
+} // namespace
+
+std::string JoinUsage() {
+    return "Usage: dividra-cli join DESCRIPTOR [--to FOLDER] [--force]\n"
+           "Put the segments of a split (name.000, name.001, ...) back together into one\n"
+           "file, named after the descriptor (name.kpn) with the extension it records.\n"
+           "\n"
+           "  --to FOLDER     write the joined file into FOLDER (by default the folder of\n"
+           "                  DESCRIPTOR)\n"
+           "  --force         replace a file of the joined file's name\n"
+           "  --help          show this text\n"
+           "\n"
+           "Before a byte is written, every segment the descriptor counts must be there, a\n"
+           "regular file, and the sizes must add up to its total; higher-numbered segments\n"
+           "left from an earlier split are ignored and said so. With a checksum file\n"
+           "(name.sha256, from split --checksums) beside the descriptor, each segment and\n"
+           "the whole are checked while they are copied. The file is written under a\n"
+           "temporary name (NAME.EXT.dividra-part) and takes its own name only when whole;\n"
+           "a failed, refused or cancelled join (Ctrl-C too) removes it.\n"
+           "Exit status: 0 joined, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
+}
+
+std::string VerifyUsage() {
+    return "Usage: dividra-cli verify DESCRIPTOR\n"
+           "Check a split's segments as join would, without writing anything: one line per\n"
+           "segment on stdout, \"ok\", \"missing\", \"wrong size: N bytes, M expected\" or\n"
+           "\"checksum differs\", then whether the set is whole. With a checksum file\n"
+           "(name.sha256) beside DESCRIPTOR every segment is read and hashed, and the whole\n"
+           "file's line is checked too.\n"
+           "Exit status: 0 whole, 1 not whole or unreadable, 2 bad usage.\n";
+}
+
+int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
+            std::ostream& err, bool showProgress) {
+    const auto args = readJoinArguments(arguments);
+    if (!args) {
+        err << "dividra-cli: " << args.error().message << "\n";
+        return kExitBadInput;
+    }
+    auto terminal = JoinTerminal::open(in, out, err, showProgress);
+    if (!terminal) {
+        err << "dividra-cli: " << terminal.error().message << "\n";
+        return ExitStatusOf(terminal.error());
+    }
+    return joinFromFolder(*terminal.value(), args.value());
+}
+
+int RunVerify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+              bool showProgress) {
+    const auto parsed = ParseCommandArguments("verify", arguments, {});
+    if (!parsed || parsed.value().operands.size() != 1) {
+        const std::string message =
+            !parsed ? parsed.error().message
+            : parsed.value().operands.empty()
+                ? "verify: missing DESCRIPTOR file"
+                : "verify: unexpected argument \"" + parsed.value().operands[1] + "\"";
+        err << "dividra-cli: " << message << "\n";
+        return kExitBadInput;
+    }
+    std::istringstream noInput;
+    auto terminal = JoinTerminal::open(noInput, out, err, showProgress);
+    if (!terminal) {
+        err << "dividra-cli: " << terminal.error().message << "\n";
+        return ExitStatusOf(terminal.error());
+    }
+    return VerifySet(*terminal.value(), parsed.value().operands.front());
+}
+
+} // namespace dividra::cli

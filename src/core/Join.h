@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/JoinOutput.h"
+#include "core/JoinSet.h"
+#include "platform/FileSystem.h"
+
+#include <string>
+
+// Putting a set of segments back together, and checking one without writing.
+namespace dividra::core {
+
+enum class JoinOutcome {
+    Done,      // joined, or checked whole
+    Refused,   // the set or the target isn't fit; nothing written
+    Failed,    // stopped by a read or write failure; nothing left behind
+    Cancelled, // stopped on request; nothing left behind
+};
+
+struct JoinResult {
+    JoinOutcome outcome = JoinOutcome::Done;
+    std::string message; // what was done, or why not; DOS paths
+};
+
+struct JoinRequest {
+    std::string outputFolder; // DOS path
+    bool force = false;       // replace an existing output
+};
+
+// Joins a set into the folder under the descriptor's name less ".kpn" plus the source's
+// extension. Refused unless the set is complete; a set with a checksum file is hashed while it
+// is copied and refused, naming the segment, when a segment or the whole differs. Only a whole,
+// checked output takes its name; anything else removes the temporary.
+JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const JoinRequest& request,
+                        JoinObserver& observer);
+
+// Reads every segment of a complete set with a checksum file, marking those whose digest
+// differs, and holds the whole against the source's line. Done when all match; Refused naming
+// what differs; Failed or Cancelled when the reading stopped.
+JoinResult CheckDigests(platform::FileSystem& fs, JoinSet& set, JoinObserver& observer);
+
+// The identities of a set's files: descriptor, checksum file and segments.
+std::vector<platform::FileId> InputIds(const platform::FileSystem& fs, const JoinSet& set);
+
+// "The joined file's checksum differs from the line for data.zip in c:\out\data.sha256".
+std::string WholeDigestDiffers(const std::string& sourceName, const std::string& checksumPath);
+
+} // namespace dividra::core

@@ -1,0 +1,192 @@
+#include "core/JoinOutput.h"
+
+#include "core/SafeWrite.h"
+#include "core/SegmentCopy.h"
+#include "core/SegmentPath.h"
+
+#include <algorithm>
+
+namespace dividra::core {
+namespace {
+
+bool isInput(const std::optional<platform::FileId>& id,
+             const std::vector<platform::FileId>& inputs) {
+    return id && std::find(inputs.begin(), inputs.end(), *id) != inputs.end();
+}
+
+// A name the join may write, as CheckTarget asks and never one of its own inputs.
+Result<std::optional<platform::FileId>> probe(platform::FileSystem& fs, const std::string& path,
+                                              const std::vector<platform::FileId>& inputs) {
+    auto replaced = fs.probeCreate(path);
+    if (!replaced) {
+        return WithAction("Can't create", replaced.error());
+    }
+    if (isInput(replaced.value(), inputs)) {
+        return Error{ErrorCode::SameFile,
+                     "Can't create " + path + ": it is one of the files being joined"};
+    }
+    return replaced;
+}
+
+Status checkRoom(platform::FileSystem& fs, std::string_view folder, const std::string& output,
+                 std::int64_t totalSize, std::int64_t freed) {
+    const std::int64_t free = fs.folderSpace(folder).freeBytes;
+    if (free < 0 || free + freed >= totalSize) {
+        return {};
+    }
+    return Error{ErrorCode::DiskFull, "Not enough room for " + output + ": " +
+                                          std::to_string(totalSize) + " bytes needed, " +
+                                          std::to_string(free + freed) + " free"};
+}
+
+} // namespace
+
+void JoinProgress::add(std::int64_t bytes) {
+    m_done += bytes;
+    const int parts = ProgressParts(m_done, m_total);
+    if (parts != m_shown) {
+        m_shown = parts;
+        m_observer.progressChanged(parts);
+    }
+}
+
+void JoinProgress::clear() {
+    if (m_shown != 0) {
+        m_shown = 0;
+        m_observer.progressChanged(0);
+    }
+}
+
+Status PumpBytes(platform::File& in, std::string_view path, std::int64_t length,
+                 std::span<std::byte> buffer,
+                 const std::function<Status(std::span<const std::byte>)>& sink) {
+    std::int64_t done = 0;
+    while (done < length) {
+        const auto want = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), length - done));
+        const auto read = in.read(buffer.first(want));
+        if (!read) {
+            return WithAction("Can't read", read.error());
+        }
+        if (read.value() == 0) {
+            return Error{ErrorCode::Io, "Can't read " + std::string(path) + ": it ended after " +
+                                            std::to_string(done) + " of " + std::to_string(length) +
+                                            " bytes"};
+        }
+        if (const Status taken = sink(buffer.first(read.value())); !taken) {
+            return taken;
+        }
+        done += static_cast<std::int64_t>(read.value());
+    }
+    return {};
+}
+
+std::string JoinTempPath(std::string_view outputPath) {
+    return std::string(outputPath) + ".dividra-part";
+}
+
+Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
+                                     std::string_view name, bool force,
+                                     const std::vector<platform::FileId>& inputs,
+                                     std::int64_t totalSize) {
+    JoinTarget target{HardDrivePrefix(folder) + std::string(name), {}, {}};
+    target.tempPath = JoinTempPath(target.outputPath);
+    auto lock = fs.lockFolder(folder);
+    if (!lock) {
+        return lock.error();
+    }
+    target.lock = std::move(lock).value();
+    const auto output = probe(fs, target.outputPath, inputs);
+    if (!output) {
+        return output.error();
+    }
+    if (output.value() && !force) {
+        return Error{ErrorCode::AccessDenied,
+                     target.outputPath + ": already exists; give --force to replace it"};
+    }
+    if (const auto temp = probe(fs, target.tempPath, inputs); !temp) {
+        return temp.error();
+    }
+    std::int64_t freed = 0;
+    if (output.value()) {
+        if (auto old = fs.openReadShared(target.outputPath); old && old.value()->size()) {
+            freed = old.value()->size().value();
+        }
+    }
+    if (const Status room = checkRoom(fs, folder, target.outputPath, totalSize, freed); !room) {
+        return room.error();
+    }
+    return target;
+}
+
+JoinWriter::JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing)
+    : m_fs(fs), m_target(std::move(target)),
+      m_buffer(std::make_unique_for_overwrite<std::byte[]>(kJoinBufferSize)) {
+    if (hashing) {
+        m_whole.emplace();
+    }
+}
+
+JoinWriter::~JoinWriter() {
+    if (m_file) {
+        (void)m_file->close();
+    }
+    if (!m_committed && m_fs.fileId(m_target.tempPath)) {
+        (void)m_fs.deleteFile(m_target.tempPath);
+    }
+}
+
+Status JoinWriter::create() {
+    auto created = m_fs.createAlways(m_target.tempPath);
+    if (!created) {
+        return WithAction("Can't create", created.error());
+    }
+    m_file = std::move(created).value();
+    return {};
+}
+
+Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
+                          std::int64_t length, Sha256* segmentHash, JoinProgress& progress) {
+    const auto sink = [&](std::span<const std::byte> chunk) -> Status {
+        if (const Status written = WriteAll(*m_file, m_target.tempPath, chunk); !written) {
+            return written;
+        }
+        if (segmentHash != nullptr) {
+            segmentHash->update(chunk);
+        }
+        if (m_whole) {
+            m_whole->update(chunk);
+        }
+        m_written += static_cast<std::int64_t>(chunk.size());
+        progress.add(static_cast<std::int64_t>(chunk.size()));
+        if (progress.observer().cancelRequested()) {
+            return Error{ErrorCode::Io, std::string(kCancelledText)};
+        }
+        return {};
+    };
+    return PumpBytes(segment, segmentPath, length, std::span(m_buffer.get(), kJoinBufferSize),
+                     sink);
+}
+
+std::string JoinWriter::wholeDigest() {
+    return m_whole ? m_whole->hexDigest() : std::string();
+}
+
+Status JoinWriter::commit() {
+    const Status flushed = FlushWritten(*m_file);
+    const Status closed = CloseAfter(*m_file, flushed);
+    m_file.reset();
+    if (!closed) {
+        return closed;
+    }
+    if (const Status renamed = m_fs.renameFile(m_target.tempPath, m_target.outputPath); !renamed) {
+        return WithAction("Can't rename " + m_target.tempPath + " to", renamed.error());
+    }
+    m_committed = true;
+    if (const Status synced = m_fs.flushFolder(FolderPart(m_target.outputPath)); !synced) {
+        return WithAction("Can't write", synced.error());
+    }
+    return {};
+}
+
+} // namespace dividra::core

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "core/Sha256.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where a join writes: a temporary file beside its output that takes the output's name only
+// once every byte is in.
+namespace dividra::core {
+
+// Large enough to keep a disk busy, small enough to keep a join within a few megabytes.
+inline constexpr std::size_t kJoinBufferSize = 1 << 20;
+
+// Who watches a join or a check: told of progress (0 to 20 parts) and asked after each buffer
+// whether to stop.
+class JoinObserver {
+public:
+    virtual ~JoinObserver() = default;
+    virtual void progressChanged(int /*parts*/) {}
+    virtual bool cancelRequested() { return false; }
+};
+
+// Bytes read of a known total, told to the observer in whole parts.
+class JoinProgress {
+public:
+    JoinProgress(JoinObserver& observer, std::int64_t total)
+        : m_observer(observer), m_total(total) {}
+    void add(std::int64_t bytes);
+    void clear();
+    JoinObserver& observer() { return m_observer; }
+
+private:
+    JoinObserver& m_observer;
+    std::int64_t m_total;
+    std::int64_t m_done = 0;
+    int m_shown = 0;
+};
+
+// Reads exactly `length` bytes of `in`, buffer by buffer, handing each to `sink`. Fails when
+// the file ends early (it changed since it was measured), a read fails, or the sink fails.
+Status PumpBytes(platform::File& in, std::string_view path, std::int64_t length,
+                 std::span<std::byte> buffer,
+                 const std::function<Status(std::span<const std::byte>)>& sink);
+
+// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first.
+std::string JoinTempPath(std::string_view outputPath);
+
+// The output's place, checked and held.
+struct JoinTarget {
+    std::string outputPath;
+    std::string tempPath;
+    std::unique_ptr<platform::FolderLock> lock;
+};
+
+// Takes the folder's split lock, then refuses an output that exists (unless `force`), a
+// folder or unwritable entry of its or the temporary's name, a name that is one of `inputs`,
+// and a folder without room for `totalSize` bytes (what a replaced output frees counts).
+Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
+                                     std::string_view name, bool force,
+                                     const std::vector<platform::FileId>& inputs,
+                                     std::int64_t totalSize);
+
+// The temporary file being filled. Destroyed before commit() succeeded, it closes and removes
+// the temporary, so a failed or cancelled join leaves nothing behind.
+class JoinWriter {
+public:
+    JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing);
+    ~JoinWriter();
+    JoinWriter(const JoinWriter&) = delete;
+    JoinWriter& operator=(const JoinWriter&) = delete;
+
+    Status create();
+    // Copies `length` bytes of an open segment onto the end, hashing them into `segmentHash`
+    // (when given) and the whole file's hash (when hashing).
+    Status append(platform::File& segment, std::string_view segmentPath, std::int64_t length,
+                  Sha256* segmentHash, JoinProgress& progress);
+    std::int64_t written() const { return m_written; }
+    // The digest of all bytes appended; empty when not hashing.
+    std::string wholeDigest();
+    // Forces the bytes to the disk once, closes, renames to the output's name and forces the
+    // folder entry too.
+    Status commit();
+    const std::string& outputPath() const { return m_target.outputPath; }
+
+private:
+    platform::FileSystem& m_fs;
+    JoinTarget m_target;
+    std::unique_ptr<platform::File> m_file;
+    std::optional<Sha256> m_whole;
+    std::unique_ptr<std::byte[]> m_buffer;
+    std::int64_t m_written = 0;
+    bool m_committed = false;
+};
+
+// A join that stopped because it was asked to.
+inline constexpr std::string_view kCancelledText = "cancelled";
+
+} // namespace dividra::core

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/ChecksumFile.h"
+#include "core/DescriptorRead.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A set of segments as its descriptor describes it, looked at before a join or a check.
+namespace dividra::core {
+
+enum class SegmentState { Ok, Missing, WrongSize, Unusable, DigestDiffers };
+
+struct SegmentEntry {
+    std::string path;
+    SegmentState state = SegmentState::Ok;
+    std::int64_t size = -1;     // -1 when missing or unusable
+    std::int64_t expected = -1; // -1 when it can't be told
+    std::string reason;         // why it is unusable
+};
+
+struct JoinSet {
+    std::string descriptorPath;
+    std::string baseName; // the descriptor's name less its extension
+    DescriptorInfo info;
+    std::vector<SegmentEntry> segments;
+    std::vector<std::string> stale;      // higher-numbered segment files beside them, ignored
+    std::string checksumPath;            // empty when there is no checksum file
+    std::vector<ChecksumLine> checksums; // one per segment, then the source's
+    std::int64_t sizeSum = 0;            // of the segments found
+
+    // Every segment there, a regular file, of a fitting size, and the sizes add up.
+    bool complete() const;
+    std::string outputName() const { return baseName + info.extension; }
+};
+
+// Reads the descriptor (and the checksum file beside it, when there) and looks at each
+// segment's file without reading it. A segment's size is only judged on its own where the set
+// has the shape of a folder split (all but the last of one size). Errors: a descriptor or
+// checksum file that can't be read or is malformed, naming its path (and line).
+Result<JoinSet> ExamineJoinSet(platform::FileSystem& fs, std::string_view descriptorPath);
+
+// The checksum file's lines held against a set of `count` segments named as in `segmentPaths`:
+// count + 1 lines, line n naming segment n - 1. Errors name the path and line.
+Status CheckChecksumNames(const std::vector<ChecksumLine>& lines,
+                          const std::vector<std::string>& segmentPaths, std::string_view path);
+
+// "ok", "missing", "wrong size: 10 bytes, 20 expected", "checksum differs", ...
+std::string SegmentStateText(const SegmentEntry& segment);
+
+// What keeps an incomplete set from being joined, one line per problem, segments by path.
+std::vector<std::string> SetProblems(const JoinSet& set);
+
+} // namespace dividra::core
