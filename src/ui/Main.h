@@ -226,6 +226,7 @@ private:
     void setSegmentCount(const QString& kilobytesText);
     QString segmentSizeText() const;
     void DisplayHint(const QString& hint);
+    bool showGreyedItemHint(QObject* watched, QEvent* event);
     bool AppMsg(QObject* watched, QEvent* event);
 
     // Window state, named as the design names it; only the window's handlers change it.
@@ -253,6 +254,7 @@ private:
     bool m_closeRequested = false;
     bool m_wasMaximized = false;
     bool m_attentionAsked = false; // flashing asked the desktop to draw the user here
+    QString m_menuHint;            // the hint of the menu item highlighted, while a menu is open
 };
 
 } // namespace dividra::ui

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
@@ -77,9 +78,14 @@ void TFrmMain::createMenu() {
     MnuHelpAbout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     // A highlighted menu item's long hint goes to the status bar like a control's.
     for (QMenu* menu : {MnuFile, MnuHelp}) {
-        connect(menu, &QMenu::hovered, this,
-                [this](QAction* action) { DisplayHint(action->statusTip()); });
-        connect(menu, &QMenu::aboutToHide, this, [this] { DisplayHint(QString()); });
+        connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+            m_menuHint = action->statusTip();
+            DisplayHint(m_menuHint);
+        });
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            m_menuHint.clear();
+            DisplayHint(QString());
+        });
     }
 }
 
@@ -151,6 +157,20 @@ void TFrmMain::SetStatusText(const QString& text) {
 
 void TFrmMain::DisplayHint(const QString& hint) {
     StatText->setText(hint.isEmpty() ? StatusText : hint);
+}
+
+// Qt highlights no greyed item, so it announces none: the pointer over one shows its hint.
+bool TFrmMain::showGreyedItemHint(QObject* watched, QEvent* event) {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (event->type() != QEvent::MouseMove || (menu != MnuFile && menu != MnuHelp)) {
+        return false;
+    }
+    const QAction* under = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (under != nullptr && !under->isEnabled() && !under->isSeparator()) {
+        m_menuHint = under->statusTip();
+        DisplayHint(m_menuHint);
+    }
+    return false;
 }
 
 void TFrmMain::ToolBtn8Dot3Click() {

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusTipEvent>
@@ -90,7 +91,11 @@ void TFrmMain::connectHandlers() {
 
 bool TFrmMain::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
-        DisplayHint(static_cast<QStatusTipEvent*>(event)->tip());
+        // The menu bar's empty tip follows the first item's when Alt+F opens a menu; while a
+        // menu is open, its highlighted item keeps the pane.
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        const bool menuOpen = MnuFile->isVisible() || MnuHelp->isVisible();
+        DisplayHint(tip.isEmpty() && menuOpen ? m_menuHint : tip);
         return true;
     }
     // The urgency hint stays until withdrawn; the user has come.
@@ -102,7 +107,7 @@ bool TFrmMain::event(QEvent* event) {
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (AppMsg(watched, event)) {
+    if (AppMsg(watched, event) || showGreyedItemHint(watched, event)) {
         return true;
     }
     if (watched == TxtCustom && event->type() == QEvent::KeyPress) {

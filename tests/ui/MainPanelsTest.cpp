@@ -207,5 +207,32 @@ TEST_F(MainPanelsTest, HintsAndTheDosSwitch) {
     EXPECT_EQ(text("StatText"), QStringLiteral("Ready"));
 }
 
+// A greyed item still tells what it would do, and Alt+F shows the highlighted item's hint.
+TEST_F(MainPanelsTest, MenuItemsShowTheirHintsGreyedOrOpenedByKey) {
+    TFrmMain& window = shown();
+    ASSERT_FALSE(window.MnuFileSplit->isEnabled());
+    window.MnuFile->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    const QPoint splitAt = window.MnuFile->actionGeometry(window.MnuFileSplit).center();
+    QTest::mouseMove(window.MnuFile, splitAt);
+    QApplication::processEvents();
+    EXPECT_EQ(text("StatText"), QStringLiteral("Split selected file"));
+    window.MnuFile->hide();
+    EXPECT_EQ(text("StatText"), QStringLiteral("Ready"));
+
+    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(window.MnuFile->isVisible());
+    const QAction* first = window.MnuFile->activeAction();
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(first->statusTip().isEmpty());
+    EXPECT_EQ(text("StatText"), first->statusTip());
+    // The menu bar's own empty tip, which may come after the item's, leaves the item's hint.
+    QStatusTipEvent barTip{QString()};
+    QApplication::sendEvent(window.MainMenu1, &barTip);
+    EXPECT_EQ(text("StatText"), first->statusTip());
+    window.MnuFile->hide();
+}
+
 } // namespace
 } // namespace dividra::ui
