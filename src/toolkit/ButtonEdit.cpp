@@ -19,6 +19,12 @@ ButtonEdit::ButtonEdit(QWidget* parent)
     layoutChildren();
 }
 
+void ButtonEdit::setAccessibleNames(const QString& name) {
+    setAccessibleName(name);
+    m_edit->setAccessibleName(name);
+    m_button->setAccessibleName(QStringLiteral("Browse for ") + name);
+}
+
 QString ButtonEdit::text() const {
     return m_edit->text();
 }

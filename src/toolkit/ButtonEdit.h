@@ -21,6 +21,8 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    // Names the whole and its edit `name`, and the button as the one that browses for it.
+    void setAccessibleNames(const QString& name);
     QLineEdit* edit() const { return m_edit; }
     QToolButton* button() const { return m_button; }
 

@@ -1,11 +1,11 @@
 #include "ui/DirDlg.h"
 
+#include "platform/Hook.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "ui/DesignFonts.h"
 #include "ui/DrivePaths.h"
-#include "platform/Hook.h"
 #include "util/MessageBoxes.h"
 
 #include <QGuiApplication>
@@ -56,6 +56,10 @@ void TDlgSelDir::createControls(platform::FileSystem& fs) {
     BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
     BtnCancel->setGeometry(107, 218, 75, 25);
+    ComboDrive->setAccessibleName(QStringLiteral("Drive"));
+    DirFolder->setAccessibleName(QStringLiteral("Folder"));
+    BtnOk->setAccessibleName(BtnOk->text());
+    BtnCancel->setAccessibleName(BtnCancel->text());
     DirFolder->setFileSystem(&fs);
     ComboDrive->setFileSystem(&fs);
     connect(ComboDrive, &toolkit::DriveComboBox::driveChanged, this,

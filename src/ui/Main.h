@@ -205,6 +205,7 @@ private:
     void createStatusBar();
     void applyFonts();
     void setTabOrder();
+    void nameControls();
     void connectHandlers();
     // Creation and lifecycle (MainLifecycle.cpp).
     void FormCreate(const QStringList& arguments);

@@ -29,6 +29,7 @@ void setHint(QAction* action, const QString& hint) {
 void setHint(QWidget* widget, const QString& hint) {
     const auto bar = hint.indexOf(QLatin1Char('|'));
     widget->setToolTip(bar < 0 ? hint : hint.left(bar));
+    widget->setAccessibleName(widget->toolTip());
     widget->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 

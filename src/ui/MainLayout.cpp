@@ -18,8 +18,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStandardItemModel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <utility>
 
 namespace dividra::ui {
 
@@ -92,6 +94,7 @@ void TFrmMain::createControls() {
     createSourcePanel();
     createDestinationPanel();
     setTabOrder();
+    nameControls();
     for (toolkit::DriveComboBox* drives : {ComboSource, ComboDestFD, ComboDestHD}) {
         drives->setFileSystem(&m_fs);
     }
@@ -234,6 +237,41 @@ void TFrmMain::setTabOrder() {
                         DirListDest,  ComboSegment,  TxtCustom};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+// Names for screen readers, from each control's caption or the label beside it; the counts
+// say which diskettes they count, as their pictures do.
+void TFrmMain::nameControls() {
+    const std::pair<QWidget*, const char*> names[] = {
+        {MainMenu1, "Menu"},
+        {ToolBarMain, "Toolbar"},
+        {ComboSource, "Source drive"},
+        {BtnSrcRefresh, "Refresh"},
+        {DirListSource, "Source folder"},
+        {FileListSource, "Source file"},
+        {TxtFileName, "File Name"},
+        {FilterSource, "File Type"},
+        {LblFileSizeData, "File Size"},
+        {PageDest, "Select Destination"},
+        {PageDest->tabBar(), "Select Destination"},
+        {ComboDestFD, "Floppy diskette drive"},
+        {ChkErase, "Erase Diskettes"},
+        {Lbl3HDVal, "3.5\" high density diskettes"},
+        {Lbl3DDVal, "3.5\" double density diskettes"},
+        {Lbl5HDVal, "5.25\" high density diskettes"},
+        {Lbl5DDVal, "5.25\" double density diskettes"},
+        {ComboDestHD, "Hard drive"},
+        {DirListDest, "Destination folder"},
+        {LblHDFreeData, "Free Space"},
+        {ComboSegment, "Segment Size (kb)"},
+        {TxtCustom, "Custom Size (kb)"},
+        {LblSegCnt, "Segment Count"},
+        {StatText, "Status"},
+        {StatProgress, "Progress"},
+    };
+    for (const auto& [control, name] : names) {
+        control->setAccessibleName(QString::fromLatin1(name));
     }
 }
 

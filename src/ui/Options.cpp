@@ -79,6 +79,7 @@ void TDlgOptions::createControls() {
     createFloppyPage();
     createHardDrivePage();
     createButtons();
+    nameControls();
     createOpenDlg();
 }
 

@@ -135,6 +135,7 @@ private:
     void createFloppyPage();
     void createHardDrivePage();
     void createButtons();
+    void nameControls();
     void createOpenDlg();
     void connectHandlers();
     // Loading and saving (OptionsLoad.cpp, OptionsSave.cpp, FilterEditor.cpp).

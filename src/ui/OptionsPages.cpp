@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <utility>
 
 namespace dividra::ui {
 namespace {
@@ -180,6 +182,55 @@ void TDlgOptions::createButtons() {
     BtnOk = button(this, "BtnOk", "OK", 360, 266, 2900);
     BtnCancel = button(this, "BtnCancel", "Cancel", 441, 266, 2901);
     BtnHelp = button(this, "BtnHelp", "&Help", 522, 266, 2902);
+}
+
+// Names for screen readers, from each control's caption or the label beside it; the two sound
+// files say which event they sound for.
+void TDlgOptions::nameControls() {
+    const std::pair<QWidget*, const char*> names[] = {
+        {PageOptions, "Options"},
+        {PageOptions->tabBar(), "Options"},
+        {OptDestFD, "Floppy Diskette"},
+        {OptDestHD, "Hard Drive"},
+        {OptSplitDoneNothing, "Do Nothing"},
+        {OptSplitDoneMessage, "Display Message"},
+        {ChkSplitDoneSound, "Play Sound"},
+        {ChkSplit8Dot3, "Split files in DOS format (8.3)"},
+        {ChkShowIcons, "Show source file icons"},
+        {GridFilters, "File Selection Filters"},
+        {TxtFileType, "File Type"},
+        {TxtFileExt, "Extension"},
+        {BtnFilterNew, "New"},
+        {BtnFilterReplace, "Replace"},
+        {BtnFilterDelete, "Delete"},
+        {BtnFilterClear, "Clear"},
+        {BtnFilterUp, "Move Up"},
+        {BtnFilterDown, "Move Down"},
+        {ComboDefFD, "Default Floppy Drive"},
+        {ChkEraseFD, "Erase Diskettes"},
+        {OptSplitNextMessage, "Display Message"},
+        {OptSplitNextFlash, "Flash Window"},
+        {ChkSplitNextSound, "Play Sound"},
+        {ChkMinSplitFD, "Minimize program window while splitting file"},
+        {ComboSplitSize, "Default Segment Size (kb)"},
+        {TxtCustomSize, "Custom Size (kb)"},
+        {ChkMinSplitHD, "Minimize program window while splitting file"},
+        {BtnOk, "OK"},
+        {BtnCancel, "Cancel"},
+        {BtnHelp, "Help"},
+    };
+    for (const auto& [control, name] : names) {
+        control->setAccessibleName(QString::fromLatin1(name));
+    }
+    const std::pair<toolkit::ButtonEdit*, const char*> edits[] = {
+        {TxtSplitDoneSound, "Sound when split is finished"},
+        {TxtDefSrcFolder, "Default Source Folder"},
+        {TxtSplitNextSound, "Sound when next diskette is needed"},
+        {TxtDefDstFolder, "Default Destination Folder"},
+    };
+    for (const auto& [edit, name] : edits) {
+        edit->setAccessibleNames(QString::fromLatin1(name));
+    }
 }
 
 } // namespace dividra::ui
