@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolButton>
