@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "toolkit/BevelPanel.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
@@ -51,10 +52,8 @@ QLabel* label(QWidget* parent, const char* name, const char* text, int left, int
 }
 
 QFrame* panel(QWidget* parent, const char* name, QFrame::Shadow shadow) {
-    auto* frame = new QFrame(parent);
+    auto* frame = new toolkit::BevelPanel(shadow, parent);
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setFrameShape(QFrame::Panel);
-    frame->setFrameShadow(shadow);
     return frame;
 }
 
