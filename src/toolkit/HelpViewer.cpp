@@ -14,11 +14,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWhatsThis>
+#include <algorithm>
 #include <optional>
 
 namespace dividra::toolkit {
@@ -96,7 +98,37 @@ private:
     QString m_helpFile;
 };
 
+// A new help window opens by the window that asked, not over it at the screen's corner.
+void placeBeside(HelpWindow& help, const QWidget* asker) {
+    const QScreen* screen = asker != nullptr ? asker->screen() : nullptr;
+    if (screen == nullptr || !asker->isVisible()) {
+        return;
+    }
+    // The help window's frame will be as thick as the asker's.
+    const QSize frame = asker->frameGeometry().size() - asker->geometry().size();
+    const QRect place =
+        HelpWindowFrame(asker->frameGeometry(), help.size() + frame, screen->availableGeometry());
+    help.move(place.topLeft());
+}
+
 } // namespace
+
+QRect HelpWindowFrame(const QRect& asker, const QSize& size, const QRect& screen) {
+    QRect place(QPoint(), size);
+    if (asker.right() + size.width() <= screen.right()) {
+        place.moveTopLeft(QPoint(asker.right() + 1, asker.top()));
+    } else if (asker.left() - size.width() >= screen.left()) {
+        place.moveTopLeft(QPoint(asker.left() - size.width(), asker.top()));
+    } else {
+        place.moveCenter(asker.center());
+    }
+    // On the screen as far as it fits; its top-left corner before all.
+    place.moveLeft(
+        std::max(screen.left(), std::min(place.left(), screen.right() - size.width() + 1)));
+    place.moveTop(
+        std::max(screen.top(), std::min(place.top(), screen.bottom() - size.height() + 1)));
+    return place;
+}
 
 QString helpFileFor(const QString& programPath) {
     const QFileInfo program(programPath);
@@ -123,6 +155,7 @@ bool ShowHelpContents(const QString& helpFile, QWidget* owner) {
     }
     if (!window) {
         window = new HelpWindow(ownerWindow);
+        placeBeside(*window, ownerWindow);
     }
     window->showContents(helpFile);
     window->show();

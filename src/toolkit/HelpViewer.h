@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -30,6 +31,11 @@ QString ProgramHelpFile();
 // modal and goes with it. A file that can't be read gives one error message naming its path.
 // Returns whether the help shows.
 bool ShowHelpContents(const QString& helpFile, QWidget* owner = nullptr);
+
+// Where a help window of frame size `size` opens for a window whose frame is `asker`, on the
+// screen area `screen`: to its right when that fits, else to its left, else centred on it; kept
+// on the screen as far as it fits.
+QRect HelpWindowFrame(const QRect& asker, const QSize& size, const QRect& screen);
 
 // Shows the topic of `contextId` as a What's This pop-up at `globalPos`, placed for `control`
 // when one is given. Unknown ids show a pop-up saying there is no help; an unreadable file the

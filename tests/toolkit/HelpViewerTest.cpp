@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
@@ -246,6 +247,45 @@ TEST_F(HelpViewerTest, AModalOwnerTakesTheWindowOver) {
         EXPECT_TRUE(window->isVisible());
     }
     EXPECT_EQ(CurrentHelpWindow(), nullptr); // gone with the dialog
+}
+
+struct Placement {
+    const char* what;
+    QRect asker;
+    QPoint expected;
+};
+
+TEST(HelpWindowFrameTest, BesideTheAskerWhereItFitsElseCentredOnIt) {
+    const QRect screen(0, 0, 1024, 768);
+    const QSize size(300, 200);
+    const Placement cases[] = {
+        {"right", QRect(100, 50, 400, 300), QPoint(500, 50)},
+        {"left, no room right", QRect(600, 50, 400, 300), QPoint(300, 50)},
+        {"centred, no room either side", QRect(100, 100, 824, 400), QPoint(362, 200)},
+        {"right, pulled up onto the screen", QRect(100, 700, 400, 60), QPoint(500, 568)},
+        {"centred, pulled down onto the screen", QRect(-50, -50, 1100, 100), QPoint(350, 0)},
+    };
+    for (const Placement& row : cases) {
+        EXPECT_EQ(HelpWindowFrame(row.asker, size, screen), QRect(row.expected, size)) << row.what;
+    }
+    // A screen that doesn't start at the origin.
+    EXPECT_EQ(HelpWindowFrame(QRect(1100, 0, 200, 100), size, QRect(1024, 0, 800, 600)),
+              QRect(QPoint(1300, 0), size));
+}
+
+TEST_F(HelpViewerTest, ContentsOpenBesideTheWindowThatAsked) {
+    QWidget owner;
+    owner.setGeometry(50, 40, 100, 80);
+    owner.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(ShowHelpContents(kHelpFile, &owner));
+    HelpWindow* window = CurrentHelpWindow();
+    ASSERT_NE(window, nullptr);
+    const QRect asker = owner.frameGeometry();
+    const QRect screen = owner.screen()->availableGeometry();
+    ASSERT_LE(asker.right() + window->frameGeometry().width(), screen.right());
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(asker.right() + 1, asker.top()));
+    window->close();
 }
 
 TEST(ProgramHelpFileTest, IsTheProgramsPathWithHlp) {
