@@ -86,6 +86,9 @@ public:
     std::int64_t written() const { return m_written; }
     // The digest of all bytes appended; empty when not hashing.
     std::string wholeDigest();
+    // Gives the output another name in its folder, checked as PrepareJoinTarget checks it
+    // (the temporary keeps its name): for a join that learns the name only at its end.
+    Status retarget(std::string_view name, bool force);
     // Forces the bytes to the disk once, closes, renames to the output's name and forces the
     // folder entry too.
     Status commit();
