@@ -109,6 +109,8 @@ std::string UsageText() {
            "  join DESCRIPTOR [--to FOLDER] [--force]\n"
            "                             join the segments of DESCRIPTOR (name.kpn) into\n"
            "                             one file, name plus its extension\n"
+           "  join [NAME] --floppy DRIVE --to FOLDER [--force]\n"
+           "                             join a set from diskettes in DRIVE into FOLDER\n"
            "  verify DESCRIPTOR          check the segments (and checksums) without joining\n"
            "  drives                     list the drive letters, their kinds, host folders,\n"
            "                             labels, free space and media\n"

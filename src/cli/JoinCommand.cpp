@@ -5,8 +5,12 @@
 #include "cli/CommandOptions.h"
 #include "cli/Interrupt.h"
 #include "cli/JoinTerminal.h"
+#include "cli/SplitCommandLine.h"
+#include "core/DisketteJoin.h"
 #include "core/Join.h"
 #include "core/SegmentPath.h"
+#include "core/SplitMessages.h"
+#include "platform/AsciiText.h"
 
 #include <ostream>
 #include <sstream>
@@ -26,7 +30,8 @@ struct JoinArguments {
 };
 
 Result<JoinArguments> readJoinArguments(const std::vector<std::string>& arguments) {
-    const auto parsed = ParseCommandArguments("join", arguments, {{"--to"}, {"--force"}});
+    const auto parsed =
+        ParseCommandArguments("join", arguments, {{"--to", "--floppy"}, {"--force"}});
     if (!parsed) {
         return parsed.error();
     }
@@ -82,15 +87,79 @@ int joinFromFolder(JoinTerminal& terminal, const JoinArguments& args) {
     return terminal.finish(core::JoinSegments(terminal.fs(), set.value(), request, terminal));
 }
 
+// The diskette prompts of a split, with what was wrong with the last diskette above them.
+class DisketteTerminal final : public core::DisketteJoinObserver {
+public:
+    DisketteTerminal(JoinTerminal& terminal, std::string_view drive)
+        : m_terminal(terminal), m_upperDrive(core::text::UpperDrive(drive)) {}
+
+    bool askForDiskette(int number, std::string_view problem) override {
+        const std::string before = problem.empty() ? "" : std::string(problem) + "\n\n";
+        return m_terminal.askOkCancel(before +
+                                      core::text::InsertDiskettePrompt(number, m_upperDrive));
+    }
+    void progressChanged(int parts) override { m_terminal.progressChanged(parts); }
+    bool cancelRequested() override { return m_terminal.cancelRequested(); }
+
+private:
+    JoinTerminal& m_terminal;
+    std::string m_upperDrive;
+};
+
+// "a:" for a drive of the table that takes diskettes.
+Result<std::string> disketteDrive(const std::string& text, const platform::DriveTable& table) {
+    const char letter = text.size() == 2 && text[1] == ':' ? platform::driveLetter(text[0]) : 0;
+    if (letter == 0) {
+        return usageError("join",
+                          "bad drive \"" + text + "\"; give a drive letter and colon, such as a:");
+    }
+    const platform::DriveEntry* drive = table.find(letter);
+    if (drive == nullptr) {
+        return usageError("join",
+                          "there is no drive " + std::string(1, letter) + ": in the drive table");
+    }
+    if (const auto refusal = NotADisketteDrive(*drive)) {
+        return usageError("join", *refusal);
+    }
+    return std::string(1, letter) + ":";
+}
+
+int joinFromDiskettes(JoinTerminal& terminal, const JoinArguments& args, std::ostream& err) {
+    const auto drive = disketteDrive(*args.floppy, terminal.fs().driveTable());
+    if (!drive) {
+        err << "dividra-cli: " << drive.error().message << "\n";
+        return kExitBadInput;
+    }
+    const auto folder = ExistingDosPath(terminal.fs(), *args.folder, EntryKind::Folder);
+    if (!folder) {
+        return terminal.fail(folder.error());
+    }
+    std::string name = args.descriptor.value_or("");
+    // NAME may be given as the descriptor's name.
+    if (const auto dot = name.rfind('.');
+        dot != std::string::npos && platform::lowerAscii(name.substr(dot)) == ".kpn") {
+        name.resize(dot);
+    }
+    terminal.knowPaths({folder.value()});
+    DisketteTerminal diskettes(terminal, drive.value());
+    const ScopedInterruptFlag interrupts;
+    return terminal.finish(core::JoinFromDiskettes(
+        terminal.fs(), {drive.value(), name, folder.value(), args.force}, diskettes));
+}
+
 } // namespace
 
 std::string JoinUsage() {
     return "Usage: dividra-cli join DESCRIPTOR [--to FOLDER] [--force]\n"
+           "  or:  dividra-cli join [NAME] --floppy DRIVE --to FOLDER [--force]\n"
            "Put the segments of a split (name.000, name.001, ...) back together into one\n"
            "file, named after the descriptor (name.kpn) with the extension it records.\n"
            "\n"
            "  --to FOLDER     write the joined file into FOLDER (by default the folder of\n"
            "                  DESCRIPTOR)\n"
+           "  --floppy DRIVE  read the segments from diskettes in DRIVE, asking for each in\n"
+           "                  turn; the descriptor is on the last one or the one after it\n"
+           "                  (NAME picks the set when diskette #1 holds several)\n"
            "  --force         replace a file of the joined file's name\n"
            "  --help          show this text\n"
            "\n"
@@ -125,6 +194,9 @@ int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::os
     if (!terminal) {
         err << "dividra-cli: " << terminal.error().message << "\n";
         return ExitStatusOf(terminal.error());
+    }
+    if (args.value().floppy) {
+        return joinFromDiskettes(*terminal.value(), args.value(), err);
     }
     return joinFromFolder(*terminal.value(), args.value());
 }

@@ -31,8 +31,9 @@ bool takesDiskettes(platform::DriveType type) {
            type == platform::DriveType::RamDisk;
 }
 
-// Why a drive of the table can't take a floppy split; nothing when it can.
-std::optional<std::string> notADisketteDrive(const platform::DriveEntry& drive) {
+} // namespace
+
+std::optional<std::string> NotADisketteDrive(const platform::DriveEntry& drive) {
     const std::string name = std::string(1, drive.letter) + ": is ";
     if (drive.type == platform::DriveType::Fixed) {
         return name + "a fixed drive, not a diskette drive";
@@ -42,6 +43,8 @@ std::optional<std::string> notADisketteDrive(const platform::DriveEntry& drive) 
     }
     return std::nullopt;
 }
+
+namespace {
 
 // The floppy part of the inputs: DRIVE must be a letter of the drive table that takes
 // diskettes. With no such drive at all, an unknown letter is left to the engine, which tells
@@ -61,7 +64,7 @@ Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
         return usageError("there is no drive " + std::string(1, letter) + ": in the drive table");
     }
     if (drive != nullptr) {
-        if (const auto refusal = notADisketteDrive(*drive)) {
+        if (const auto refusal = NotADisketteDrive(*drive)) {
             return usageError(*refusal);
         }
     }

@@ -5,6 +5,7 @@
 #include "platform/Result.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ inline constexpr std::string_view kRemovableSourceMessage =
 // file, kExitBadInput bad usage, kExitCancelled cancelled by the user.
 int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
              std::ostream& err, bool showProgress);
+
+// Why a drive of the table can't take diskettes (a fixed or CD-ROM drive); nothing when it can.
+std::optional<std::string> NotADisketteDrive(const platform::DriveEntry& drive);
 
 // The text "split --help" prints.
 std::string SplitUsage();

@@ -76,9 +76,12 @@ Result<std::string> ReadSmallFile(platform::FileSystem& fs, std::string_view pat
     if (!opened) {
         return WithAction("Can't read", opened.error());
     }
-    std::string text(maxBytes + 1, '\0');
+    // Grows with the file, not the limit: a checksum file's limit is tens of megabytes.
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::string text;
     std::size_t got = 0;
-    while (got < text.size()) {
+    while (got <= maxBytes) {
+        text.resize(got + std::min(kChunk, maxBytes + 1 - got));
         const auto read = opened.value()->read(
             std::as_writable_bytes(std::span(text.data() + got, text.size() - got)));
         if (!read) {

@@ -57,6 +57,11 @@ std::vector<platform::FileId> InputIds(const platform::FileSystem& fs, const Joi
     return ids;
 }
 
+std::string JoinedText(std::size_t segments, const JoinWriter& writer) {
+    return "Joined " + std::to_string(segments) + " segments into " + writer.outputPath() + ", " +
+           std::to_string(writer.written()) + " bytes.";
+}
+
 std::string WholeDigestDiffers(const std::string& sourceName, const std::string& checksumPath) {
     return "The joined file's checksum differs from the line for " + sourceName + " in " +
            checksumPath;
@@ -105,9 +110,7 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
         return {JoinOutcome::Failed, committed.error().message};
     }
     progress.clear();
-    return {JoinOutcome::Done, "Joined " + std::to_string(set.segments.size()) + " segments into " +
-                                   writer.outputPath() + ", " + std::to_string(writer.written()) +
-                                   " bytes."};
+    return {JoinOutcome::Done, JoinedText(set.segments.size(), writer)};
 }
 
 JoinResult CheckDigests(platform::FileSystem& fs, JoinSet& set, JoinObserver& observer) {

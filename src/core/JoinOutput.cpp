@@ -28,6 +28,10 @@ Result<std::optional<platform::FileId>> probe(platform::FileSystem& fs, const st
     return replaced;
 }
 
+Error alreadyExists(const std::string& path) {
+    return Error{ErrorCode::AccessDenied, path + ": already exists; give --force to replace it"};
+}
+
 Status checkRoom(platform::FileSystem& fs, std::string_view folder, const std::string& output,
                  std::int64_t totalSize, std::int64_t freed) {
     const std::int64_t free = fs.folderSpace(folder).freeBytes;
@@ -101,8 +105,7 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
         return output.error();
     }
     if (output.value() && !force) {
-        return Error{ErrorCode::AccessDenied,
-                     target.outputPath + ": already exists; give --force to replace it"};
+        return alreadyExists(target.outputPath);
     }
     if (const auto temp = probe(fs, target.tempPath, inputs); !temp) {
         return temp.error();
@@ -170,6 +173,19 @@ Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
 
 std::string JoinWriter::wholeDigest() {
     return m_whole ? m_whole->hexDigest() : std::string();
+}
+
+Status JoinWriter::retarget(std::string_view name, bool force) {
+    const std::string path = HardDrivePrefix(FolderPart(m_target.outputPath)) + std::string(name);
+    const auto output = probe(m_fs, path, {});
+    if (!output) {
+        return output.error();
+    }
+    if (output.value() && !force) {
+        return alreadyExists(path);
+    }
+    m_target.outputPath = path;
+    return {};
 }
 
 Status JoinWriter::commit() {

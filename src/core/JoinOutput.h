@@ -17,8 +17,9 @@
 // once every byte is in.
 namespace dividra::core {
 
-// Large enough to keep a disk busy, small enough to keep a join within a few megabytes.
-inline constexpr std::size_t kJoinBufferSize = 1 << 20;
+// Large enough to keep a disk busy (a few thousand reads for 256 MB), small enough to keep a
+// join within 8 MB of memory.
+inline constexpr std::size_t kJoinBufferSize = 128 * 1024;
 
 // Who watches a join or a check: told of progress (0 to 20 parts) and asked after each buffer
 // whether to stop.
@@ -86,6 +87,9 @@ public:
     std::int64_t written() const { return m_written; }
     // The digest of all bytes appended; empty when not hashing.
     std::string wholeDigest();
+    // Gives the output another name in its folder, checked as PrepareJoinTarget checks it
+    // (the temporary keeps its name): for a join that learns the name only at its end.
+    Status retarget(std::string_view name, bool force);
     // Forces the bytes to the disk once, closes, renames to the output's name and forces the
     // folder entry too.
     Status commit();

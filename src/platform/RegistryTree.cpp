@@ -105,7 +105,7 @@ bool RegistryTree::setValue(std::size_t key, std::string_view name, RegistryValu
     std::vector<NamedValue>& values = m_keys[key].values;
     const auto [it, added] = m_valueIndex[key].emplace(lowerAscii(name), values.size());
     if (added) {
-        values.emplace_back(std::string(name), std::move(value));
+        values.push_back(NamedValue{std::string(name), std::move(value)});
         return true;
     }
     RegistryValue& stored = values[it->second].value;

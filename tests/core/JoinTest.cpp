@@ -182,5 +182,31 @@ TEST(ChecksumFileTest, ReadsWhatSha256sumReadsAndRefusesTheRest) {
     EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
+TEST(ChecksumFileTest, ASmallFileIsReadWholeUpToItsLimit) {
+    MemoryFileSystem fs;
+    fs.addDrive('c', DriveType::Fixed, 64 << 20);
+    struct Case {
+        std::size_t size;
+        std::size_t limit;
+        bool read;
+    };
+    // Around the limit, and across the 64 KB pieces it is read in.
+    for (const Case& c :
+         {Case{0, 10, true}, Case{10, 10, true}, Case{11, 10, false}, Case{200000, 200000, true},
+          Case{200001, 200000, false}, Case{65536, 65536, true}, Case{65537, 65536, false},
+          Case{3000, 40000000, true}}) {
+        const std::string bytes = test::PatternBytes(c.size);
+        fs.putFile("c:\\sums", bytes);
+        const auto read = ReadSmallFile(fs, "c:\\sums", c.limit);
+        ASSERT_EQ(read.ok(), c.read) << c.size << " of " << c.limit;
+        if (c.read) {
+            EXPECT_TRUE(read.value() == bytes) << c.size;
+        } else {
+            EXPECT_EQ(read.error().message,
+                      "c:\\sums: larger than " + std::to_string(c.limit) + " bytes");
+        }
+    }
+}
+
 } // namespace
 } // namespace dividra::core
