@@ -7,8 +7,6 @@
 namespace dividra::core {
 namespace {
 
-constexpr std::size_t kDigestLength = 64;
-
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }

@@ -14,9 +14,10 @@
 namespace dividra::core {
 
 inline constexpr std::string_view kChecksumExtension = ".sha256";
+inline constexpr std::size_t kDigestLength = 64; // hex digits of a SHA-256 digest
 
 struct ChecksumLine {
-    std::string digest; // 64 lower-case hex digits
+    std::string digest; // kDigestLength lower-case hex digits
     std::string name;   // a file name, no folder
 };
 
