@@ -1,115 +1,15 @@
-#include "SplitCliFixture.h"
+#include "JoinCliFixture.h"
 #include "core/Sha256.h"
-#include "support/TestBytes.h"
 
 #include <cstdlib>
 #include <functional>
-#include <map>
-#include <streambuf>
 
 #include <gtest/gtest.h>
 
-// dividra-cli join and verify on real folders, against sets that dividra-cli split made.
 namespace dividra::cli {
 namespace {
 
 using test::TempDir;
-
-class JoinCliTest : public SplitCliTest {
-protected:
-    Outcome cli(const std::vector<std::string>& arguments, const std::string& input = "") {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, false);
-        return {status, out.str(), err.str()};
-    }
-
-    // Splits a source of `size` bytes named `name` into out/ with the options given.
-    std::string splitSource(const std::string& name, std::size_t size,
-                            const std::vector<std::string>& options) {
-        m_source = dividra::test::PatternBytes(size);
-        std::vector<std::string> line{m_dir.write("src/" + name, m_source), "--to",
-                                      m_dir.file("out")};
-        line.insert(line.end(), options.begin(), options.end());
-        const Outcome split = run(line);
-        EXPECT_EQ(split.status, kExitOk) << split.err;
-        return m_dir.file("out/" + name);
-    }
-
-    std::string m_source;
-};
-
-// Answers every question with `answer(n)` for the n-th, after `before(n)` has run: a diskette
-// swapped while the question waits.
-class ScriptedAnswers : public std::streambuf {
-public:
-    ScriptedAnswers(std::function<void(int)> before, std::function<std::string(int)> answer)
-        : m_before(std::move(before)), m_answer(std::move(answer)) {}
-    int asked() const { return m_asked; }
-
-protected:
-    int_type underflow() override {
-        ++m_asked;
-        m_before(m_asked);
-        m_line = m_answer(m_asked) + "\n";
-        setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
-        return traits_type::to_int_type(m_line.front());
-    }
-
-private:
-    std::function<void(int)> m_before;
-    std::function<std::string(int)> m_answer;
-    std::string m_line;
-    int m_asked = 0;
-};
-
-using Diskette = std::map<std::string, std::string>; // file name -> bytes
-
-class DisketteJoinCliTest : public JoinCliTest {
-protected:
-    Outcome cliWith(const std::vector<std::string>& arguments, std::streambuf& answers) {
-        std::istream in(&answers);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, false);
-        return {status, out.str(), err.str()};
-    }
-
-    Diskette takeOut() const {
-        Diskette files;
-        for (const std::string& name : names("floppy")) {
-            files[name] = TempDir::read(m_dir.file("floppy/" + name));
-        }
-        return files;
-    }
-
-    void insert(const Diskette& diskette) {
-        ASSERT_TRUE(m_floppy.remount());
-        for (const auto& [name, bytes] : diskette) {
-            m_dir.write("floppy/" + name, bytes);
-        }
-    }
-
-    // Splits `size` bytes of data.zip onto diskettes with --checksums: each diskette's files.
-    std::vector<Diskette> splitOntoDiskettes(std::size_t size) {
-        m_source = dividra::test::PatternBytes(size);
-        const std::string source = m_dir.write("src/data.zip", m_source);
-        std::vector<Diskette> diskettes;
-        ScriptedAnswers answers(
-            [&](int prompt) {
-                if (prompt > 1) {
-                    diskettes.push_back(takeOut());
-                    insert({});
-                }
-            },
-            [](int) { return std::string("ok"); });
-        const Outcome split = cliWith({"split", source, "--floppy", "a:", "--checksums"}, answers);
-        EXPECT_EQ(split.status, kExitOk) << split.err;
-        diskettes.push_back(takeOut());
-        return diskettes;
-    }
-};
 
 TEST_F(JoinCliTest, RoundTripsForEverySegmentSize) {
     struct Case {
@@ -310,105 +210,6 @@ TEST_F(JoinCliTest, UsageComplaints) {
     EXPECT_EQ(missing.status, kExitFailed);
     EXPECT_EQ(missing.err,
               "dividra-cli: c:\\none.kpn (" + m_dir.file("none.kpn") + "): no such file\n");
-}
-
-TEST_F(DisketteJoinCliTest, JoinsSwappedDiskettesBackByteExact) {
-    NEEDS_DISKETTE();
-    const std::vector<Diskette> diskettes = splitOntoDiskettes(3000000);
-    ASSERT_EQ(diskettes.size(), 3u);
-    ASSERT_TRUE(diskettes.back().contains("data.kpn"));
-    ASSERT_TRUE(diskettes.back().contains("data.sha256"));
-    const std::string prompt = [](int n) {
-        return "Please insert diskette #" + std::to_string(n) +
-               " into drive \nA: and select OK when ready to\ncontinue.\n[OK/Cancel]\n";
-    }(1);
-    struct Case {
-        std::string name;
-        std::vector<int> inserted; // at each prompt the diskette (from 1, 0 damaged #2) put
-                                   // in; answered OK, and Cancel once they run out
-        std::vector<std::string> arguments;
-        int status;
-        int prompts;
-        std::string errPart;
-    };
-    Diskette damaged = diskettes[1];
-    damaged["data.001"][5] = static_cast<char>(damaged["data.001"][5] ^ 1);
-    const std::vector<Case> cases = {
-        {"in order", {1, 2, 3}, {}, kExitOk, 3, ""},
-        {"named", {1, 2, 3}, {"data.kpn"}, kExitOk, 3, ""},
-        {"a wrong diskette is asked for again",
-         {1, 3, 2, 3},
-         {},
-         kExitOk,
-         4,
-         "This diskette doesn't hold a:\\data.001 ("},
-        {"cancelled", {1, 2}, {}, kExitCancelled, 3, ""},
-        {"a changed segment",
-         {1, 0, 3},
-         {},
-         kExitFailed,
-         3,
-         "checksum differs from a:\\data.sha256"},
-        {"the set's name not on diskette 1",
-         {1},
-         {"other"},
-         kExitCancelled,
-         2,
-         "This diskette doesn't hold a:\\other.000"},
-    };
-    for (const Case& c : cases) {
-        fs::remove_all(m_dir.file("joined"));
-        fs::create_directories(m_dir.file("joined"));
-        const auto size = static_cast<int>(c.inserted.size());
-        ScriptedAnswers answers(
-            [&](int n) {
-                if (n <= size) {
-                    const int number = c.inserted[static_cast<std::size_t>(n - 1)];
-                    insert(number == 0 ? damaged : diskettes[static_cast<std::size_t>(number - 1)]);
-                }
-            },
-            [&](int n) { return std::string(n <= size ? "ok" : "cancel"); });
-        std::vector<std::string> line{"join"};
-        line.insert(line.end(), c.arguments.begin(), c.arguments.end());
-        for (const char* part : {"--floppy", "a:", "--to"}) {
-            line.emplace_back(part);
-        }
-        line.push_back(m_dir.file("joined"));
-        const Outcome joined = cliWith(line, answers);
-        EXPECT_EQ(joined.status, c.status) << c.name << "\n" << joined.err;
-        EXPECT_EQ(answers.asked(), c.prompts) << c.name;
-        EXPECT_TRUE(joined.err.starts_with(prompt)) << c.name << "\n" << joined.err;
-        EXPECT_NE(joined.err.find(c.errPart), std::string::npos) << c.name << "\n" << joined.err;
-        if (c.status == kExitOk) {
-            EXPECT_EQ(names("joined"), std::vector<std::string>{"data.zip"}) << c.name;
-            EXPECT_TRUE(TempDir::read(m_dir.file("joined/data.zip")) == m_source) << c.name;
-            EXPECT_EQ(joined.out, "Joined 3 segments into c:\\joined\\data.zip (" +
-                                      m_dir.file("joined/data.zip") + "), 3000000 bytes.\n")
-                << c.name;
-        } else {
-            EXPECT_TRUE(names("joined").empty()) << c.name;
-        }
-    }
-}
-
-TEST_F(DisketteJoinCliTest, UsageComplaints) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string line;
-    };
-    for (const Case& c : std::vector<Case>{
-             {{"join", "--floppy", "a:"}, "join: --floppy needs --to FOLDER for the joined file"},
-             {{"join", "--floppy", "a", "--to", "x"},
-              "join: bad drive \"a\"; give a drive letter and colon, such as a:"},
-             {{"join", "--floppy", "c:", "--to", "x"},
-              "join: c: is a fixed drive, not a diskette drive"},
-             {{"join", "--floppy", "q:", "--to", "x"},
-              "join: there is no drive q: in the drive table"},
-         }) {
-        const Outcome outcome = cli(c.arguments);
-        EXPECT_EQ(outcome.status, kExitBadInput) << c.line;
-        EXPECT_EQ(outcome.err, "dividra-cli: " + c.line + "\n");
-    }
 }
 
 } // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "SplitCliFixture.h"
+#include "support/TestBytes.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// dividra-cli join and verify on real folders, against sets that dividra-cli split made.
+namespace dividra::cli {
+
+class JoinCliTest : public SplitCliTest {
+protected:
+    Outcome cli(const std::vector<std::string>& arguments, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(arguments, in, out, err, false);
+        return {status, out.str(), err.str()};
+    }
+
+    // Splits a source of `size` bytes named `name` into out/ with the options given.
+    std::string splitSource(const std::string& name, std::size_t size,
+                            const std::vector<std::string>& options) {
+        m_source = dividra::test::PatternBytes(size);
+        std::vector<std::string> line{m_dir.write("src/" + name, m_source), "--to",
+                                      m_dir.file("out")};
+        line.insert(line.end(), options.begin(), options.end());
+        const Outcome split = run(line);
+        EXPECT_EQ(split.status, kExitOk) << split.err;
+        return m_dir.file("out/" + name);
+    }
+
+    std::string m_source;
+};
+
+} // namespace dividra::cli
