@@ -180,7 +180,8 @@ std::string VerifyUsage() {
            "\"checksum differs\", then whether the set is whole. With a checksum file\n"
            "(name.sha256) beside DESCRIPTOR every segment is read and hashed, and the whole\n"
            "file's line is checked too.\n"
-           "Exit status: 0 whole, 1 not whole or unreadable, 2 bad usage.\n";
+           "Exit status: 0 whole, 1 not whole or unreadable, 2 bad usage, 3 cancelled\n"
+           "(Ctrl-C while the segments are hashed).\n";
 }
 
 int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,

@@ -1,6 +1,7 @@
 #include "CliFixture.h"
 #include "cli/DrivesCommand.h"
 #include "cli/HostPaths.h"
+#include "cli/JoinCommand.h"
 #include "cli/PlanCommand.h"
 #include "cli/SplitCommandLine.h"
 #include "platform/PosixFileSystem.h"
@@ -32,11 +33,18 @@ TEST_F(CliTest, HelpAndVersionGoToStdout) {
              {{"split", "--help"}, SplitUsage()},
              {{"split", "data.zip", "--to", "nowhere", "--help"}, SplitUsage()},
              {{"drives", "--help"}, DrivesUsage()},
+             {{"join", "--help"}, JoinUsage()},
+             {{"verify", "--help"}, VerifyUsage()},
          }) {
         const Outcome outcome = run(c.arguments);
         EXPECT_EQ(outcome.status, kExitOk) << c.arguments.front();
         EXPECT_EQ(outcome.out, c.out) << c.arguments.front();
         EXPECT_EQ(outcome.err, "") << c.arguments.front();
+        // Fits a standard terminal.
+        std::istringstream lines(outcome.out);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 80u) << line;
+        }
     }
     EXPECT_NE(kProductVersion.find('.'), std::string_view::npos);
 }
