@@ -1,6 +1,7 @@
 #include "ui/DesignFonts.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QScreen>
@@ -81,6 +82,8 @@ std::vector<QFont> candidates(const QFont& design) {
     return fonts;
 }
 
+// Every caption of the windows once, in its narrowest box. A label's box reaches to the control
+// beside it, or to its parent's edge.
 const DesignCaption kWindowCaptions[] = {
     {CaptionKind::PushButton, "Refresh", 47},
     {CaptionKind::Label, "File Name:", 54},
@@ -207,6 +210,8 @@ QFont FittingFont(const QFont& design, std::span<const DesignCaption> captions) 
             closestShortfall = worst;
         }
     }
+    qWarning("No font fits every caption; using %s at %d pixels, %d short",
+             qPrintable(QFontInfo(*closest).family()), closest->pixelSize(), closestShortfall);
     return *closest;
 }
 

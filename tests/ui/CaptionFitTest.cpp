@@ -112,6 +112,29 @@ TEST_F(CaptionFitTest, TheWindowFontsAreTheDesignFamiliesAtMostOnePixelSmaller) 
     }
 }
 
+// The design font when it fits; narrowed before made smaller; the closest when nothing fits.
+TEST_F(CaptionFitTest, TheFittingFontIsTheMostDesignLikeInWhichEveryCaptionFits) {
+    const QFont design = SansSerifFont(11);
+    const char* text = "Segment Size (kb):";
+    const int exact = CaptionWidth(QString::fromLatin1(text), design) + kCaptionSpare;
+    struct Case {
+        int boxWidth;
+        bool fits;
+        int pixels;
+        bool narrowed;
+    };
+    for (const Case& c : {Case{exact, true, 11, false}, Case{exact - 3, true, 11, true},
+                          Case{10, false, 10, true}}) {
+        const DesignCaption caption{CaptionKind::Label, text, c.boxWidth};
+        const QFont font = FittingFont(design, {&caption, 1});
+        EXPECT_EQ(CaptionFits(caption, font), c.fits) << c.boxWidth;
+        EXPECT_EQ(font.pixelSize(), c.pixels) << c.boxWidth;
+        EXPECT_EQ(font.stretch() < 100 || QFontInfo(font).family() != QFontInfo(design).family(),
+                  c.narrowed)
+            << c.boxWidth;
+    }
+}
+
 TEST_F(CaptionFitTest, EveryCaptionOfEveryWindowFitsItsBoxWithRoomToSpare) {
     TFrmMain main(m_fs, {});
     main.show();
