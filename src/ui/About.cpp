@@ -61,7 +61,7 @@ void PlaceFitting(QLabel* label, int left, int top, int width, int height) {
 TFrmAbout::TFrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowTitle(QStringLiteral("About Dividra"));
-    setFont(SansSerifFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     PnlBack = new BackPanel(this);
     PnlBack->setObjectName(QStringLiteral("PnlBack"));
@@ -129,7 +129,7 @@ QLabel* TFrmAbout::label(const char* name, const QString& text, int left, int to
 TUrlLabel* TFrmAbout::link(const char* name, const QString& caption, const QString& url, int top) {
     auto* created = new TUrlLabel(PnlBack);
     created->setObjectName(QString::fromLatin1(name));
-    QFont underlined = SansSerifFont(11);
+    QFont underlined = WindowFont();
     underlined.setUnderline(true);
     created->setFont(underlined);
     created->setText(caption);

@@ -40,7 +40,7 @@ TDlgSelDir::TDlgSelDir(platform::FileSystem& fs, QWidget* parent)
 
 void TDlgSelDir::createControls(platform::FileSystem& fs) {
     setObjectName(QStringLiteral("DlgSelDir"));
-    setFont(SansSerifFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     CentreOnScreen(*this);
     ComboDrive = new toolkit::DriveComboBox(this);

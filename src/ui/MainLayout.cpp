@@ -67,7 +67,7 @@ void moveBy(QWidget* widget, int dx, int dy) {
 
 toolkit::RaisedLabel* title(QWidget* parent, const char* name, const char* text, int width) {
     auto* label = new toolkit::RaisedLabel(QString::fromLatin1(text), parent);
-    label->setFont(ArialFont(16, true));
+    label->setFont(TitleFont());
     QPalette colours = label->palette();
     colours.setColor(QPalette::WindowText, QColor(0, 0, 128));
     label->setPalette(colours);
@@ -106,7 +106,7 @@ void TFrmMain::createControls() {
 }
 
 void TFrmMain::applyFonts() {
-    setFont(SansSerifFont(11));
+    setFont(WindowFont());
 }
 
 void TFrmMain::createSourcePanel() {

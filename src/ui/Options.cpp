@@ -71,7 +71,7 @@ TDlgOptions::~TDlgOptions() = default;
 void TDlgOptions::createControls() {
     setObjectName(QStringLiteral("DlgOptions"));
     setWindowTitle(QStringLiteral("Dividra Options"));
-    setFont(SansSerifFont(11));
+    setFont(WindowFont());
     setFixedSize(kClientWidth, kClientHeight);
     CentreOnScreen(*this);
     createGeneralPage();
