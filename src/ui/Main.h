@@ -184,6 +184,7 @@ public:
     bool isFlashing() override;
 
 protected:
+    void messageBoxClosed() override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
