@@ -231,7 +231,7 @@ void TDlgOptions::nameControls() {
     for (const auto& [edit, name] : edits) {
         edit->setAccessibleNames(QString::fromLatin1(name));
     }
-    // A label's help is that of the control it names; the page tabs show the dialog's overview.
+    // A label's help is that of the control it names; the page tabs say what the pages are.
     const std::pair<QLabel*, QWidget*> labelled[] = {
         {LblDefSourceFolder, TxtDefSrcFolder}, {LblDefFD, ComboDefFD},
         {LblDefDstFolder, TxtDefDstFolder},    {LblDefSegSize, ComboSplitSize},
@@ -240,7 +240,7 @@ void TDlgOptions::nameControls() {
     for (const auto& [name, control] : labelled) {
         name->setBuddy(control);
     }
-    PageOptions->setProperty(toolkit::kHelpContextProperty, QStringLiteral("options"));
+    PageOptions->setProperty(toolkit::kHelpContextProperty, QStringLiteral("pages"));
 }
 
 } // namespace dividra::ui

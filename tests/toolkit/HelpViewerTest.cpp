@@ -107,6 +107,7 @@ TEST(HelpFileTest, EveryContextIdHasATopicOfItsOwn) {
 TEST(HelpFileTest, EveryLinkFindsItsAnchor) {
     const QString html = ReadAll(kHelpFile);
     EXPECT_FALSE(HelpTopicHtml(html, QStringLiteral("contents")).isEmpty());
+    EXPECT_FALSE(HelpTopicHtml(html, QStringLiteral("pages")).isEmpty()); // the option tabs
     static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
     int links = 0;
     for (const QRegularExpressionMatch& found : link.globalMatch(html)) {
