@@ -5,16 +5,24 @@
 namespace dividra::core {
 
 int SplitHost::showInfoMessage(std::string_view text) {
-    return ShowInfoMessage(text);
+    const int answer = ShowInfoMessage(text);
+    messageBoxClosed();
+    return answer;
 }
 int SplitHost::askOkCancel(std::string_view text) {
-    return AskOkCancel(text);
+    const int answer = AskOkCancel(text);
+    messageBoxClosed();
+    return answer;
 }
 int SplitHost::showErrorMessage(std::string_view text) {
-    return ShowErrorMessage(text);
+    const int answer = ShowErrorMessage(text);
+    messageBoxClosed();
+    return answer;
 }
 int SplitHost::askYesNo(std::string_view text) {
-    return AskYesNo(text);
+    const int answer = AskYesNo(text);
+    messageBoxClosed();
+    return answer;
 }
 
 } // namespace dividra::core

@@ -84,6 +84,12 @@ public:
 
     // The time the floppy split's pause is measured with.
     virtual Clock::time_point now() { return Clock::now(); }
+
+protected:
+    // Called by the four default boxes once the box is gone, before the split goes on: a window
+    // repaints here what the box covered, since an erase or a copy may follow without a pass
+    // through its event loop.
+    virtual void messageBoxClosed() {}
 };
 
 } // namespace dividra::core

@@ -1,6 +1,7 @@
 #include "toolkit/HelpViewer.h"
 
 #include "platform/Hook.h"
+#include "toolkit/HelpPopup.h"
 #include "util/MessageBoxes.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -19,18 +21,13 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 #include <algorithm>
 #include <optional>
 
 namespace dividra::toolkit {
 namespace {
 
-void ShowWithWhatsThis(const QPoint& globalPos, const QString& html, QWidget* control) {
-    QWhatsThis::showText(globalPos, html, control);
-}
-
-Hook<void(const QPoint&, const QString&, QWidget*)> g_popupDisplay(ShowWithWhatsThis);
+Hook<void(const QPoint&, const QString&, QWidget*)> g_popupDisplay(ShowHelpPopupWindow);
 
 QPointer<HelpWindow>& OpenWindow() {
     static QPointer<HelpWindow> window;
@@ -71,7 +68,7 @@ protected:
         if (control == nullptr) {
             control = m_window;
         }
-        if (HelpContextOf(control) == 0) {
+        if (HelpTopicOf(control).isEmpty()) {
             return false;
         }
         if (type == QEvent::WhatsThis) {
@@ -97,6 +94,21 @@ private:
     QWidget* m_window;
     QString m_helpFile;
 };
+
+// A widget's own topic; a label stands for the control it names.
+QString ownTopic(const QWidget* widget) {
+    const QVariant value = widget->property(kHelpContextProperty);
+    bool isNumber = false;
+    const int id = value.toInt(&isNumber);
+    if (isNumber) {
+        return id != 0 ? QString::number(id) : QString();
+    }
+    if (!value.toString().isEmpty()) {
+        return value.toString();
+    }
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    return label != nullptr && label->buddy() != nullptr ? HelpTopicOf(label->buddy()) : QString();
+}
 
 // A new help window opens by the window that asked, not over it at the screen's corner.
 void placeBeside(HelpWindow& help, const QWidget* asker) {
@@ -166,11 +178,16 @@ bool ShowHelpContents(const QString& helpFile, QWidget* owner) {
 
 bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& globalPos,
                         QWidget* control) {
+    return ShowHelpTopicPopup(helpFile, QString::number(contextId), globalPos, control);
+}
+
+bool ShowHelpTopicPopup(const QString& helpFile, const QString& anchor, const QPoint& globalPos,
+                        QWidget* control) {
     const std::optional<QString> html = ReadHelpFile(helpFile);
     if (!html) {
         return false;
     }
-    QString topic = HelpTopicHtml(*html, contextId);
+    QString topic = HelpTopicHtml(*html, anchor);
     const bool found = !topic.isEmpty();
     if (!found) {
         topic = QStringLiteral("<p>There is no help on this item.</p>");
@@ -181,29 +198,33 @@ bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& gl
     return found;
 }
 
-int HelpContextOf(const QWidget* control) {
+QString HelpTopicOf(const QWidget* control) {
     for (const QWidget* widget = control; widget != nullptr; widget = widget->parentWidget()) {
-        bool isNumber = false;
-        const int id = widget->property(kHelpContextProperty).toInt(&isNumber);
-        if (isNumber && id != 0) {
-            return id;
+        const QString topic = ownTopic(widget);
+        if (!topic.isEmpty()) {
+            return topic;
         }
         if (widget->isWindow()) {
             break;
         }
     }
-    return 0;
+    return {};
+}
+
+int HelpContextOf(const QWidget* control) {
+    return HelpTopicOf(control).toInt();
 }
 
 void ShowHelpPopup(QWidget* control, const QString& helpFile) {
-    const int id = HelpContextOf(control);
-    if (id != 0) {
-        ShowHelpTopicPopup(helpFile, id, control->mapToGlobal(QPoint(0, 0)), control);
+    const QString topic = HelpTopicOf(control);
+    if (!topic.isEmpty()) {
+        ShowHelpTopicPopup(helpFile, topic, control->mapToGlobal(QPoint(0, 0)), control);
     }
 }
 
 void InstallHelpPopups(QWidget* window, const QString& helpFile) {
     window->installEventFilter(new HelpPopupFilter(window, helpFile));
+    InstallWhatsThisMenus(window, helpFile);
 }
 
 QString HelpTopicHtml(const QString& html, const QString& anchor) {

@@ -14,7 +14,8 @@ class QTextBrowser;
 // context id has one anchor and the contents start at the anchor "contents".
 namespace dividra::toolkit {
 
-// The dynamic property of a control that holds its help context id (an int; 0 or absent: none).
+// The dynamic property of a control that holds its help context id (an int; 0 or absent: none),
+// or the anchor of its topic as text.
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
 // The help file of the program at `programPath`: the program's name with ".hlp" in place of its
@@ -42,23 +43,30 @@ QRect HelpWindowFrame(const QRect& asker, const QSize& size, const QRect& screen
 // error message. Returns whether the topic was found.
 bool ShowHelpTopicPopup(const QString& helpFile, int contextId, const QPoint& globalPos,
                         QWidget* control = nullptr);
+bool ShowHelpTopicPopup(const QString& helpFile, const QString& anchor, const QPoint& globalPos,
+                        QWidget* control = nullptr);
 
-// The help context id of `control`, or of its nearest container that has one; 0 for none.
+// The topic anchor of `control`: its own, a label's buddy's, or else its nearest container's
+// within its window; empty for none.
+QString HelpTopicOf(const QWidget* control);
+
+// The help context id of `control`'s topic; 0 when it has none or its topic is not an id.
 int HelpContextOf(const QWidget* control);
 
-// The pop-up of a control's help context id at its top-left corner; nothing when it has none.
+// The pop-up of a control's topic at its top-left corner; nothing when it has none.
 void ShowHelpPopup(QWidget* control, const QString& helpFile);
 
 // Makes What's This on `window` (its title-bar help button) show the pop-up of the control
-// clicked, and Shift+F1 the pop-up of the control with the focus. Install once per window; the
-// filter lives as long as the window.
+// clicked, Shift+F1 the pop-up of the control with the focus, and a right click offer "What's
+// This?" (see InstallWhatsThisMenus). Install once per window; the filters live as long as the
+// window.
 void InstallHelpPopups(QWidget* window, const QString& helpFile);
 
 // The HTML of one topic of a help text; empty when there is no such anchor.
 QString HelpTopicHtml(const QString& html, const QString& anchor);
 QString HelpTopicHtml(const QString& html, int contextId);
 
-// Shows a pop-up topic: QWhatsThis::showText unless a display is installed. Tests install one;
+// Shows a pop-up topic: ShowHelpPopupWindow unless a display is installed. Tests install one;
 // SetHelpPopupDisplay returns the previous one (see util/Hook.h).
 using HelpPopupDisplay =
     std::function<void(const QPoint& globalPos, const QString& html, QWidget* control)>;

@@ -60,7 +60,8 @@ public:
     TFrmMain(platform::FileSystem& fs, const QStringList& arguments, QWidget* parent = nullptr);
     ~TFrmMain() override;
 
-    // The window's outer bounds: the frame's where the window manager reports one.
+    // The window's outer bounds: the frame's where the window manager reports one, else the
+    // client area with the design's border and caption around it.
     QRect outerBounds() const;
     void setOuterBounds(const QRect& bounds);
     // Places the window by outer bounds now, and again once the window manager reports the
@@ -184,6 +185,7 @@ public:
     bool isFlashing() override;
 
 protected:
+    void messageBoxClosed() override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -212,6 +214,8 @@ private:
     void FormShow();
     void FormClose();
     void restorePlacement();
+    void settlePlacement();
+    QMargins frameMargins() const;
     void openCommandLineFile(const QStringList& arguments);
     bool folderExists(const QString& dosPath) const;
     int matchingRow(const QString& name) const;
@@ -249,8 +253,12 @@ private:
     platform::FileSystem& m_fs;
     std::unique_ptr<toolkit::SoundPlayer> m_sound;
     QString m_helpFile;
+    // Placement asked for before the frame was known (see settlePlacement).
+    static constexpr int kFrameChecks = 40;
+    static constexpr int kFrameCheckMs = 50;
     std::optional<QRect> m_placement;
     bool m_centrePending = false;
+    int m_frameChecks = 0;
     bool m_restoringDrive = false; // a drive list goes back to the last drive that worked
     bool m_closeRequested = false;
     bool m_wasMaximized = false;

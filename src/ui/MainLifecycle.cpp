@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace dividra::ui {
 namespace {
@@ -51,9 +52,17 @@ TFrmMain::~TFrmMain() {
     }
 }
 
+// Qt refreshes the widget's frame only on its next move or resize, but a window manager may
+// report the frame after the window has settled: the window's own margins are current.
+QMargins TFrmMain::frameMargins() const {
+    const QWindow* window = windowHandle();
+    return window != nullptr && isVisible() ? window->frameMargins() : QMargins();
+}
+
 QRect TFrmMain::outerBounds() const {
-    if (frameGeometry() != geometry()) {
-        return frameGeometry();
+    const QMargins frame = frameMargins();
+    if (!frame.isNull()) {
+        return geometry().marginsAdded(frame);
     }
     const int side = kFrameExtraWidth / 2;
     return geometry().adjusted(-side, -(kFrameExtraHeight - side), side, side);
@@ -81,7 +90,19 @@ void TFrmMain::placeCentred() {
 
 void TFrmMain::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (frameGeometry() == geometry() || isMaximized()) {
+    settlePlacement();
+}
+
+// Once the frame is known, the bounds asked for before it was are applied again with it. No
+// event tells when a window manager has framed the window, so a shown window asks a few times.
+void TFrmMain::settlePlacement() {
+    if (!m_placement && !m_centrePending) {
+        return;
+    }
+    if (frameMargins().isNull() || isMaximized()) {
+        if (isVisible() && m_frameChecks++ < kFrameChecks) {
+            QTimer::singleShot(kFrameCheckMs, this, [this] { settlePlacement(); });
+        }
         return;
     }
     if (m_placement) {
@@ -92,7 +113,6 @@ void TFrmMain::moveEvent(QMoveEvent* event) {
         }
     }
     if (m_centrePending) {
-        m_centrePending = false;
         placeCentred();
         m_centrePending = false;
     }

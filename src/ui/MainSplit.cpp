@@ -93,6 +93,12 @@ void TFrmMain::waitForMessages() {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// The box is hidden by now; a synchronous paint covers its empty frame before the erase or the
+// next copy keeps the event loop waiting.
+void TFrmMain::messageBoxClosed() {
+    repaint();
+}
+
 void TFrmMain::playSound(std::string_view path) {
     const auto host = m_fs.toHostPath(path);
     m_sound->play(host ? QString::fromStdString(host.value()) : QString());

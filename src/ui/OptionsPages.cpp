@@ -231,6 +231,16 @@ void TDlgOptions::nameControls() {
     for (const auto& [edit, name] : edits) {
         edit->setAccessibleNames(QString::fromLatin1(name));
     }
+    // A label's help is that of the control it names; the page tabs say what the pages are.
+    const std::pair<QLabel*, QWidget*> labelled[] = {
+        {LblDefSourceFolder, TxtDefSrcFolder}, {LblDefFD, ComboDefFD},
+        {LblDefDstFolder, TxtDefDstFolder},    {LblDefSegSize, ComboSplitSize},
+        {LblCustomSize, TxtCustomSize},
+    };
+    for (const auto& [name, control] : labelled) {
+        name->setBuddy(control);
+    }
+    PageOptions->setProperty(toolkit::kHelpContextProperty, QStringLiteral("pages"));
 }
 
 } // namespace dividra::ui

@@ -1,6 +1,7 @@
 #include "toolkit/HelpViewer.h"
 #include "support/ScopedHook.h"
 #include "support/ScriptedMessageBoxes.h"
+#include "toolkit/HelpPopup.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,6 +10,9 @@
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -16,6 +20,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -102,6 +107,7 @@ TEST(HelpFileTest, EveryContextIdHasATopicOfItsOwn) {
 TEST(HelpFileTest, EveryLinkFindsItsAnchor) {
     const QString html = ReadAll(kHelpFile);
     EXPECT_FALSE(HelpTopicHtml(html, QStringLiteral("contents")).isEmpty());
+    EXPECT_FALSE(HelpTopicHtml(html, QStringLiteral("pages")).isEmpty()); // the option tabs
     static const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
     int links = 0;
     for (const QRegularExpressionMatch& found : link.globalMatch(html)) {
@@ -188,6 +194,73 @@ TEST_F(HelpViewerTest, ShiftF1ShowsTheTopicOfTheFocusedControl) {
     QApplication::sendEvent(page.floppy, &key);
     ASSERT_EQ(m_popups.size(), 1U);
     EXPECT_EQ(m_popups[0].control, page.floppy);
+}
+
+// Right clicks reach disabled controls and labels too; an edit keeps its own menu above.
+TEST_F(HelpViewerTest, ARightClickOffersWhatsThisForAnyControlWithATopic) {
+    DestinationGroup page;
+    auto* label = new QLabel(QStringLiteral("Sound:"), &page.dialog);
+    auto* edit = new QLineEdit(&page.dialog);
+    edit->setProperty(kHelpContextProperty, 2005);
+    label->setBuddy(edit);
+    label->setGeometry(100, 100, 60, 20);
+    edit->setGeometry(160, 100, 100, 20);
+    page.hard->setEnabled(false);
+    InstallHelpPopups(&page.dialog, kHelpFile);
+    page.dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page.dialog));
+    const struct {
+        QWidget* control;
+        QWidget* shownFor;
+        int topic;
+        bool editActions;
+    } rows[] = {
+        {page.hard, page.hard, 2001, false}, {label, label, 2005, false}, {edit, edit, 2005, true}};
+    for (const auto& row : rows) {
+        m_popups.clear();
+        const QPoint at = row.control->mapTo(&page.dialog, QPoint(5, 5));
+        QTest::mouseClick(page.dialog.windowHandle(), Qt::RightButton, {}, at);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << row.topic;
+        const QList<QAction*> actions = menu->actions();
+        EXPECT_EQ(actions.size() > 1, row.editActions) << row.topic;
+        ASSERT_EQ(actions.back()->text(), QStringLiteral("What's This?"));
+        actions.back()->trigger();
+        menu->close();
+        ASSERT_EQ(m_popups.size(), 1U) << row.topic;
+        EXPECT_TRUE(m_popups[0].html.contains(HelpTopicHtml(ReadAll(kHelpFile), row.topic)));
+        EXPECT_EQ(m_popups[0].control, row.shownFor);
+    }
+    QTest::mouseClick(page.dialog.windowHandle(), Qt::RightButton, {},
+                      page.unlabelled->mapTo(&page.dialog, QPoint(5, 5)));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// At the control's corner; inside the dialog where it fits there, always inside the screen.
+TEST(HelpPopupFrameTest, OpensAtTheControlKeptInsideDialogThenScreen) {
+    const QRect screen(0, 0, 1024, 768);
+    const QRect dialog(200, 100, 605, 299);
+    const struct {
+        QPoint anchor;
+        QSize size;
+        QPoint expected;
+    } rows[] = {
+        {{220, 130}, {300, 80}, {220, 130}},  // fits where it is
+        {{700, 130}, {300, 80}, {505, 130}},  // would hang out on the right
+        {{220, 380}, {300, 80}, {220, 319}},  // would hang out below
+        {{220, 130}, {700, 80}, {200, 130}},  // wider than the dialog: its left edge
+        {{220, 130}, {300, 400}, {220, 100}}, // taller: its top edge
+        {{900, 700}, {300, 200}, {505, 199}}, // out of both: in the dialog
+        {{10, 10}, {300, 80}, {200, 100}},    // left of and above the dialog
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(HelpPopupFrame(row.anchor, row.size, dialog, screen),
+                  QRect(row.expected, row.size))
+            << row.anchor.x() << "," << row.anchor.y();
+    }
+    // A dialog off the screen's edge: the screen wins.
+    EXPECT_EQ(HelpPopupFrame({900, 10}, {300, 80}, QRect(800, 0, 605, 299), screen),
+              QRect(QPoint(724, 10), QSize(300, 80)));
 }
 
 TEST_F(HelpViewerTest, UnknownIdShowsThatThereIsNoHelp) {

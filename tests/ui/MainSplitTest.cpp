@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTest>
@@ -174,6 +175,59 @@ TEST_F(MainSplitTest, ABackgroundWindowFlashesUntilItIsBroughtToTheFront) {
     EXPECT_TRUE(asked.front());
     EXPECT_FALSE(asked.back());
     EXPECT_EQ(std::count(asked.begin(), asked.end(), false), 1);
+    EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
+}
+
+// Counts the whole-window paints and the disk calls made before each.
+class PaintLog : public QObject {
+public:
+    PaintLog(QWidget& window, const platform::MemoryFileSystem& fs) : m_window(window), m_fs(fs) {
+        window.installEventFilter(this);
+    }
+    std::vector<std::size_t> callsAtFullPaints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_window && event->type() == QEvent::Paint &&
+            static_cast<QPaintEvent*>(event)->rect().contains(m_window.rect())) {
+            callsAtFullPaints.push_back(m_fs.calls().size());
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+    const platform::MemoryFileSystem& m_fs;
+};
+
+// After OK at the insert prompt the erase may take long; the window is whole again before it.
+TEST_F(MainSplitTest, TheWindowIsRepaintedBeforeADisketteIsErased) {
+    m_fs.addDrive('a', platform::DriveType::Removable, 1457664);
+    for (int n = 0; n < 20; ++n) {
+        m_fs.putFile("a:\\old" + std::to_string(n) + ".txt", "old");
+    }
+    TFrmMain& window = shown();
+    window.ChkErase->setChecked(true);
+    pickSource(1000);
+    const PaintLog paints(window, m_fs);
+    std::size_t callsAtPrompt = 0;
+    std::size_t paintsAtPrompt = 0;
+    m_boxes.onShow([&](const dividra::test::ShownBox&, std::size_t) {
+        // A real box's loop paints what was waiting; its hiding then exposes the window anew.
+        QApplication::processEvents();
+        callsAtPrompt = m_fs.calls().size();
+        paintsAtPrompt = paints.callsAtFullPaints.size();
+    });
+    window.ToolBtnSplitClick();
+    const auto& calls = m_fs.calls();
+    const auto firstDelete =
+        std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(callsAtPrompt), calls.end(),
+                     [](const platform::Call& call) { return call.op == "deleteFile"; });
+    ASSERT_NE(firstDelete, calls.end());
+    const auto deleteIndex = static_cast<std::size_t>(firstDelete - calls.begin());
+    ASSERT_GT(paints.callsAtFullPaints.size(), paintsAtPrompt);
+    EXPECT_LE(paints.callsAtFullPaints[paintsAtPrompt], deleteIndex);
+    EXPECT_FALSE(m_fs.exists("a:\\old0.txt"));
     EXPECT_EQ(m_fs.contents("a:\\data.000"), m_source);
 }
 

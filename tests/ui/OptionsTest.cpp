@@ -228,6 +228,10 @@ TEST_F(OptionsTest, ControlsCarryTheirHelpIdsAndTheFrameIsFixed) {
     EXPECT_EQ(toolkit::HelpContextOf(dialog->ChkShowIcons), 2102); // on the General page
     EXPECT_EQ(toolkit::HelpContextOf(dialog->BtnHelp), 2902);
     EXPECT_EQ(toolkit::HelpContextOf(dialog->GrpFilters), 0);
+    // Labels show the topic of the control they name; the page tabs what the pages are.
+    EXPECT_EQ(toolkit::HelpContextOf(dialog->LblDefFD), 2201);
+    EXPECT_EQ(toolkit::HelpContextOf(dialog->LblCustomSize), 2303);
+    EXPECT_EQ(toolkit::HelpTopicOf(dialog->PageOptions->tabBar()), QStringLiteral("pages"));
 }
 
 TEST_F(OptionsTest, GrabsOfTheFourPages) {

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
@@ -120,7 +121,29 @@ public:
         return match.hasMatch() ? match.captured(1) : line;
     }
 
-private:
+    // The outer bounds of a window: its client area and the frame the window manager reports.
+    QRect frame(const QString& window) const {
+        const QString info = tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window});
+        const auto number = [&](const char* label) {
+            const QRegularExpression line(QString::fromLatin1(label) +
+                                          QStringLiteral(":\\s+(-?\\d+)"));
+            return line.match(info).captured(1).toInt();
+        };
+        QRect client(number("Absolute upper-left X"), number("Absolute upper-left Y"),
+                     number("Width"), number("Height"));
+        const QString extents =
+            tool(QStringLiteral("xprop"),
+                 {QStringLiteral("-id"), window, QStringLiteral("_NET_FRAME_EXTENTS")});
+        const auto sides =
+            QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)")).match(extents);
+        if (sides.hasMatch()) {
+            client.adjust(-sides.captured(1).toInt(), -sides.captured(3).toInt(),
+                          sides.captured(2).toInt(), sides.captured(4).toInt());
+        }
+        return client;
+    }
+
+    // Waits until `done` holds, for up to 20 s; whether it did.
     template <class Done> static bool waitFor(Done done) {
         const QDeadlineTimer deadline(20000);
         while (!done()) {

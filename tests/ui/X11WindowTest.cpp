@@ -2,6 +2,8 @@
 #include "support/TempDir.h"
 
 #include <QDir>
+#include <QRect>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace dividra::ui {
@@ -50,6 +52,42 @@ TEST_F(X11WindowTest, CaptionsAreTheDesignTextsAlone) {
     EXPECT_EQ(session.caption(about), QStringLiteral("About Dividra"));
     session.keys(about, {QStringLiteral("Escape")});
     exitProgram(session, main);
+}
+
+// Where the window was closed is where it opens again, framed by a window manager or not.
+TEST_F(X11WindowTest, ThePlacementComesBackAsItWasStored) {
+    for (const bool manager : {true, false}) {
+        X11Session session(manager);
+        if (!session.missing().isEmpty()) {
+            GTEST_SKIP() << session.missing().toStdString() << " is not installed";
+        }
+        m_dir.write("registry.reg",
+                    "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorlan Software\\Dividra]\n\n"
+                    "[HKEY_CURRENT_USER\\Software\\Vorlan Software\\Dividra\\Window Settings]\n"
+                    "\"Top\"=dword:00000096\n\"Left\"=dword:00000064\n"
+                    "\"Height\"=dword:000001f4\n\"Width\"=dword:000002bc\n"
+                    "\"Desktop Height\"=dword:00000300\n\"Desktop Width\"=dword:00000400\n");
+        const QString main = start(session);
+        ASSERT_FALSE(main.isEmpty());
+        const QRect stored(100, 150, 700, 500);
+        if (manager) {
+            // The frame shows where it was; the program knows it only once it is framed.
+            QRect shown;
+            for (int tries = 0; tries < 50 && shown != stored; ++tries) {
+                QThread::msleep(100);
+                shown = session.frame(main);
+            }
+            EXPECT_EQ(shown, stored);
+        }
+        exitProgram(session, main);
+        const std::string text = dividra::test::TempDir::read(m_registryFile);
+        for (const char* value : {"\"Top\"=dword:00000096", "\"Left\"=dword:00000064",
+                                  "\"Height\"=dword:000001f4", "\"Width\"=dword:000002bc"}) {
+            EXPECT_NE(text.find(value), std::string::npos)
+                << value << (manager ? " with" : " without") << " a window manager\n"
+                << text;
+        }
+    }
 }
 
 } // namespace
