@@ -40,6 +40,8 @@ FileListBox::FileListBox(QWidget* parent)
     setTextElideMode(Qt::ElideNone);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Small icons, as the item height of 18 was made for; styles may ask for larger ones.
+    setIconSize(QSize(16, 16));
 }
 
 void FileListBox::setFileSystem(platform::FileSystem* fileSystem) {

@@ -160,6 +160,7 @@ TEST_F(FileListBoxTest, IconsAndItemHeight) {
     EXPECT_TRUE(list.item(0)->icon().isNull());
     list.setShowIcons(true);
     EXPECT_TRUE(list.showIcons());
+    EXPECT_EQ(list.iconSize(), QSize(16, 16));
     EXPECT_FALSE(list.item(0)->icon().isNull());
     EXPECT_FALSE(list.item(4)->icon().isNull());
     // Looked up once per suffix, blind to case; a text file looks different.
