@@ -3,11 +3,9 @@
 #include "platform/Wildcard.h"
 #include "toolkit/ListSupport.h"
 
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyle>
 
 #include <algorithm>
 #include <string>
@@ -42,6 +40,8 @@ FileListBox::FileListBox(QWidget* parent)
     setTextElideMode(Qt::ElideNone);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Small icons, as the item height of 18 was made for; styles may ask for larger ones.
+    setIconSize(QSize(16, 16));
 }
 
 void FileListBox::setFileSystem(platform::FileSystem* fileSystem) {
@@ -174,7 +174,7 @@ void FileListBox::fill(const QString& folder, const QStringList& names) {
         if (!keep.isEmpty() && name == keep) {
             selected = static_cast<int>(items.size());
         }
-        items.append(m_showIcons ? new QListWidgetItem(iconFor(name), name)
+        items.append(m_showIcons ? new QListWidgetItem(m_icons.forFileName(name), name)
                                  : new QListWidgetItem(name));
     }
     replaceItems(this, items);
@@ -182,27 +182,6 @@ void FileListBox::fill(const QString& folder, const QStringList& names) {
     if (selected >= 0) {
         setCurrentRow(selected);
     }
-}
-
-QIcon FileListBox::iconFor(const QString& name) {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString suffix = dot < 0 ? QString() : name.mid(dot + 1).toLower();
-    auto found = m_icons.constFind(suffix);
-    if (found != m_icons.constEnd()) {
-        return found.value();
-    }
-    // A name in a folder that doesn't exist: the provider goes by the name alone.
-    const QString probe =
-        suffix.isEmpty() ? QStringLiteral("file") : QStringLiteral("file.") + suffix;
-    QIcon icon = m_iconProvider.icon(QFileInfo(QStringLiteral("/nonexistent/dividra/") + probe));
-    if (icon.isNull()) {
-        icon = m_iconProvider.icon(QAbstractFileIconProvider::File);
-    }
-    if (icon.isNull()) {
-        icon = style()->standardIcon(QStyle::SP_FileIcon);
-    }
-    m_icons.insert(suffix, icon);
-    return icon;
 }
 
 int FileListBox::selectedRow() const {

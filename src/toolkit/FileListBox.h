@@ -1,9 +1,8 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "toolkit/FileIcons.h"
 
-#include <QFileIconProvider>
-#include <QHash>
 #include <QIcon>
 #include <QListWidget>
 #include <QString>
@@ -36,7 +35,8 @@ public:
     // Re-reads the folder.
     void setMask(const QString& mask);
     QString mask() const { return m_mask; }
-    // Icons by file suffix from QFileIconProvider (a generic file icon where it has none).
+    // Each file's icon by its name's MIME type: the icon theme's, else our own picture of its
+    // kind (FileIcons).
     void setShowIcons(bool on);
     bool showIcons() const { return m_showIcons; }
     // Re-reads the folder; a file selected before stays selected while it exists.
@@ -75,7 +75,6 @@ protected:
 private:
     Status read(const QString& dosPath);
     void fill(const QString& folder, const QStringList& names);
-    QIcon iconFor(const QString& name);
     int selectedRow() const;
     template <class Action> void asUser(Action action);
     void applyExtent();
@@ -86,8 +85,7 @@ private:
     QString m_mask = QStringLiteral("*.*");
     bool m_showIcons = false;
     int m_horizontalExtent = 0;
-    QFileIconProvider m_iconProvider;
-    QHash<QString, QIcon> m_icons; // by lower-case suffix
+    FileIcons m_icons;
 };
 
 } // namespace dividra::toolkit

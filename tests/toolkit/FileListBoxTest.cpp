@@ -160,8 +160,12 @@ TEST_F(FileListBoxTest, IconsAndItemHeight) {
     EXPECT_TRUE(list.item(0)->icon().isNull());
     list.setShowIcons(true);
     EXPECT_TRUE(list.showIcons());
+    EXPECT_EQ(list.iconSize(), QSize(16, 16));
     EXPECT_FALSE(list.item(0)->icon().isNull());
     EXPECT_FALSE(list.item(4)->icon().isNull());
+    // Looked up once per suffix, blind to case; a text file looks different.
+    EXPECT_EQ(list.item(1)->icon().cacheKey(), list.item(4)->icon().cacheKey());
+    EXPECT_NE(list.item(1)->icon().cacheKey(), list.item(3)->icon().cacheKey());
     list.setItemHeight(18);
     EXPECT_EQ(list.visualItemRect(list.item(1)).top() - list.visualItemRect(list.item(0)).top(),
               18);
