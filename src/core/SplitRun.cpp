@@ -11,6 +11,9 @@ namespace dividra::core {
 namespace {
 
 constexpr auto kWin95Pause = std::chrono::milliseconds(432);
+// About a segment's flush worth of hashing (1.5 MB of 48 KB buffers): the hashing catches up
+// while the copy waits for the disk, instead of holding the copy up between flushes.
+constexpr std::size_t kHashSlots = 32;
 
 } // namespace
 
@@ -19,8 +22,8 @@ SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs&
     : m_host(host), m_fs(fs), m_inputs(inputs),
       m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {
     if (inputs.checksums) {
-        m_progress.segmentHash = &m_segmentHash.emplace();
-        m_progress.wholeHash = &m_wholeHash.emplace();
+        m_segmentHash.emplace();
+        m_wholeHash.emplace();
     }
 }
 
@@ -62,13 +65,35 @@ std::string SplitRun::baseName() const {
         FileNamePart(m_inputs.dosNames ? m_inputs.sourceShortPath : m_inputs.sourceLongPath));
 }
 
+// A thread for each hash, so that the copy itself only reads and writes.
+Status SplitRun::startHashing(std::size_t bufferSize) {
+    auto started = ChunkWorker::start(bufferSize, kHashSlots,
+                                      {HashInto(*m_segmentHash), HashInto(*m_wholeHash)});
+    if (!started) {
+        return started.error();
+    }
+    m_hasher = std::move(started).value();
+    m_progress.hasher = m_hasher.get();
+    return {};
+}
+
 Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
+    if (m_segmentHash && !m_hasher) {
+        if (const Status started = startHashing(bufferSize); !started) {
+            return started;
+        }
+    }
     const Status copied =
         CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
-    if (copied && m_segmentHash) {
-        m_checksums.push_back({m_segmentHash->hexDigest(), std::string(FileNamePart(path))});
+    if (!copied || !m_hasher) {
+        return copied;
     }
-    return copied;
+    // The segment's digest is whole once the worker has caught up, mostly during its flush.
+    if (const Status hashed = m_hasher->drain(); !hashed) {
+        return hashed;
+    }
+    m_checksums.push_back({m_segmentHash->hexDigest(), std::string(FileNamePart(path))});
+    return {};
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {

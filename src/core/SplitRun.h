@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/ChecksumFile.h"
+#include "core/ChunkWorker.h"
 #include "core/SegmentCopy.h"
+#include "core/Sha256.h"
 #include "core/SplitCommand.h"
 #include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 
-#include "core/ChecksumFile.h"
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +56,7 @@ public:
     void afterBuffer() override;
 
 private:
+    Status startHashing(std::size_t bufferSize);
     SplitOutcome endWithError(const std::string& message);
     // Diskettes always flush every buffer: one is pulled out right after its prompt.
     FlushPolicy flushPolicy() const;
@@ -69,6 +72,8 @@ private:
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
     std::vector<ChecksumLine> m_checksums;
+    // Hashes both on a thread of its own; after the hashes it feeds, so it stops first.
+    std::unique_ptr<ChunkWorker> m_hasher;
 };
 
 } // namespace dividra::core
