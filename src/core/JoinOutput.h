@@ -6,7 +6,6 @@
 #include "platform/Result.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>

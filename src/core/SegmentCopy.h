@@ -29,7 +29,7 @@ struct SplitProgress {
     std::int64_t bytesRead = 0; // read from the source so far in this split
     int shownParts = 0;         // what the progress bar shows now
     int segmentsCreated = 0;    // segment files created so far in this split
-    // When set, every chunk is read into its buffers and handed to it once written.
+    // When set, every chunk is read into its buffers and handed to it as it is written.
     ChunkWorker* hasher = nullptr;
 };
 

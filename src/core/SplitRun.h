@@ -72,7 +72,7 @@ private:
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
     std::vector<ChecksumLine> m_checksums;
-    // Hashes both on a thread of its own; after the hashes it feeds, so it stops first.
+    // Feeds both hashes, each on a thread; after them, so it stops before they go.
     std::unique_ptr<ChunkWorker> m_hasher;
 };
 
