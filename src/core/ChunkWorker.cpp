@@ -67,6 +67,11 @@ Status ChunkWorker::handOver(std::size_t size) {
     return {};
 }
 
+Status ChunkWorker::mark() {
+    (void)next();
+    return handOver(0);
+}
+
 Status ChunkWorker::drain() {
     std::unique_lock lock(m_mutex);
     m_threadSide.notify_all();

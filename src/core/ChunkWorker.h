@@ -40,6 +40,9 @@ public:
     // Gives the threads the first `size` bytes of the buffer next() gave. The first error of a
     // function once one failed: from then on nothing is taken.
     Status handOver(std::size_t size);
+    // Hands over an empty chunk: a point in the stream, such as a segment's end, that each
+    // function meets in order. Errors as handOver.
+    Status mark();
     // Waits until every chunk handed over was taken by all; the first error when a function
     // failed (one that threw counts as failed).
     Status drain();

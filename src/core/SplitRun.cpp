@@ -65,10 +65,18 @@ std::string SplitRun::baseName() const {
         FileNamePart(m_inputs.dosNames ? m_inputs.sourceShortPath : m_inputs.sourceLongPath));
 }
 
-// A thread for each hash, so that the copy itself only reads and writes.
+// A thread for each hash, so that the copy itself only reads and writes. A mark ends a
+// segment: its digest is taken there, so the copy never waits for it.
 Status SplitRun::startHashing(std::size_t bufferSize) {
-    auto started = ChunkWorker::start(bufferSize, kHashSlots,
-                                      {HashInto(*m_segmentHash), HashInto(*m_wholeHash)});
+    const auto segments = [this](std::span<const std::byte> chunk) {
+        if (chunk.empty()) {
+            m_segmentDigests.push_back(m_segmentHash->hexDigest());
+        } else {
+            m_segmentHash->update(chunk);
+        }
+        return Status();
+    };
+    auto started = ChunkWorker::start(bufferSize, kHashSlots, {segments, HashInto(*m_wholeHash)});
     if (!started) {
         return started.error();
     }
@@ -88,12 +96,12 @@ Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::
     if (!copied || !m_hasher) {
         return copied;
     }
-    // The segment's digest is whole once the worker has caught up, mostly during its flush.
-    if (const Status hashed = m_hasher->drain(); !hashed) {
-        return hashed;
+    m_checksums.push_back({{}, std::string(FileNamePart(path))});
+    if (const Status marked = m_hasher->mark(); !marked) {
+        return marked;
     }
-    m_checksums.push_back({m_segmentHash->hexDigest(), std::string(FileNamePart(path))});
-    return {};
+    // After the last segment every digest must be in before the split may end.
+    return bytesLeft() == 0 ? m_hasher->drain() : Status();
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
@@ -104,6 +112,9 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
     }
     if (m_wholeHash) {
         std::vector<ChecksumLine> lines = m_checksums;
+        for (std::size_t i = 0; i < lines.size() && i < m_segmentDigests.size(); ++i) {
+            lines[i].digest = m_segmentDigests[i];
+        }
         lines.push_back(
             {m_wholeHash->hexDigest(), std::string(FileNamePart(m_inputs.sourceLongPath))});
         const Status hashes =

@@ -25,14 +25,18 @@ Status feed(ChunkWorker& worker, const std::string& bytes, std::size_t chunk) {
     return worker.drain();
 }
 
+// Collects the chunks; a mark shows as "|".
 ChunkWorker::Consume collectInto(std::string& out) {
     return [&out](std::span<const std::byte> chunk) {
+        if (chunk.empty()) {
+            out += '|';
+        }
         out.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
         return Status();
     };
 }
 
-TEST(ChunkWorkerTest, EachFunctionGetsEveryChunkInOrder) {
+TEST(ChunkWorkerTest, EachFunctionGetsEveryChunkAndMarkInOrder) {
     const std::string bytes = test::PatternBytes(100000);
     std::string first;
     std::string second;
@@ -40,8 +44,10 @@ TEST(ChunkWorkerTest, EachFunctionGetsEveryChunkInOrder) {
     auto worker = ChunkWorker::start(1000, 3, {collectInto(first), collectInto(second)});
     ASSERT_TRUE(worker.ok());
     ASSERT_TRUE(feed(*worker.value(), bytes, 700).ok());
-    EXPECT_TRUE(first == bytes);
-    EXPECT_TRUE(second == bytes);
+    ASSERT_TRUE(worker.value()->mark().ok());
+    ASSERT_TRUE(feed(*worker.value(), "tail", 3).ok());
+    EXPECT_TRUE(first == bytes + "|tail");
+    EXPECT_TRUE(second == first);
     auto hash = ChunkWorker::start(4096, 2, {collectInto(third)});
     ASSERT_TRUE(feed(*hash.value(), bytes, 4096).ok());
     EXPECT_TRUE(third == bytes);
