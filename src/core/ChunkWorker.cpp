@@ -35,21 +35,24 @@ std::size_t ChunkWorker::slowest() const {
 }
 
 // A copy waiting for a buffer is woken once half of them are free, not for each one: fewer
-// switches between threads.
+// switches between threads. After a failure the others stop at their chunk's end, and then no
+// buffer is in use.
 bool ChunkWorker::copyMayGoOn() const {
+    if (m_error) {
+        return m_inUse == 0;
+    }
     const std::size_t busy = m_handed - slowest();
-    return m_error || busy == 0 || (m_copyWaits && busy <= m_slots / 2);
+    return busy == 0 || (m_copyWaits && busy <= m_slots / 2);
 }
 
 std::span<std::byte> ChunkWorker::next() {
     std::unique_lock lock(m_mutex);
-    if (m_handed - slowest() == m_slots && !m_error) {
+    if (m_error ? m_inUse > 0 : m_handed - slowest() == m_slots) {
         m_threadSide.notify_all();
         m_copyWaits = true;
         m_copySide.wait(lock, [this] { return copyMayGoOn(); });
         m_copyWaits = false;
     }
-    // A failed worker takes nothing more, so any buffer will do.
     return {m_bytes.get() + (m_handed % m_slots) * m_slotSize, m_slotSize};
 }
 
@@ -76,7 +79,7 @@ Status ChunkWorker::drain() {
     std::unique_lock lock(m_mutex);
     m_threadSide.notify_all();
     m_drainWaits = true;
-    m_copySide.wait(lock, [this] { return slowest() == m_handed || m_error; });
+    m_copySide.wait(lock, [this] { return copyMayGoOn(); });
     m_drainWaits = false;
     return m_error ? Status(*m_error) : Status();
 }
@@ -102,9 +105,11 @@ void ChunkWorker::run(std::size_t consumer, const std::stop_token& stop) {
         }
         const std::size_t index = taken % m_slots;
         const std::size_t size = m_sizes[index];
+        ++m_inUse;
         lock.unlock();
         const Status consumed = consumeSlot(consumer, index, size);
         lock.lock();
+        --m_inUse;
         if (!consumed) {
             m_error = consumed.error();
             m_threadSide.notify_all();

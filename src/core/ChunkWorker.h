@@ -52,7 +52,8 @@ private:
     void run(std::size_t consumer, const std::stop_token& stop);
     Status consumeSlot(std::size_t consumer, std::size_t index, std::size_t size);
     std::size_t slowest() const;
-    // Whether the copy, waiting in next() or drain(), may go on.
+    // Whether the copy, waiting in next() or drain(), may go on; in drain() m_copyWaits is
+    // false, so only when every chunk was taken.
     bool copyMayGoOn() const;
 
     std::size_t m_slotSize;
@@ -67,6 +68,7 @@ private:
     bool m_copyWaits = false;
     bool m_drainWaits = false;
     int m_threadsWaiting = 0;
+    int m_inUse = 0;                  // threads running their function on a buffer
     std::size_t m_handed = 0;         // chunks handed over so far
     std::vector<std::size_t> m_taken; // per function, chunks it is done with
     std::optional<Error> m_error;

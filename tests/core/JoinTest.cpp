@@ -151,11 +151,22 @@ TEST_F(JoinEngineTest, ACancelRemovesTheTemporary) {
         void progressChanged(int p) override { parts = p; }
         bool cancelRequested() override { return parts >= 5; }
     } stop;
-    auto set = ExamineJoinSet(fs, "c:\\in\\data.kpn");
-    EXPECT_EQ(JoinSegments(fs, set.value(), {"c:\\out", false}, stop).outcome,
-              JoinOutcome::Cancelled);
-    EXPECT_FALSE(fs.exists("c:\\out\\data.zip.dividra-part"));
-    EXPECT_FALSE(fs.exists("c:\\out\\data.zip"));
+    // Without and with a checksum file: a hashing thread must not hold the end up.
+    for (const bool checksums : {false, true}) {
+        if (checksums) {
+            fs.putFile("c:\\in\\data.sha256", ChecksumText({{std::string(64, 'a'), "data.000"},
+                                                            {std::string(64, 'a'), "data.001"},
+                                                            {std::string(64, 'a'), "data.002"},
+                                                            {std::string(64, 'a'), "data.zip"}}));
+        }
+        stop.parts = 0;
+        auto set = ExamineJoinSet(fs, "c:\\in\\data.kpn");
+        ASSERT_EQ(set.value().checksums.empty(), !checksums);
+        EXPECT_EQ(JoinSegments(fs, set.value(), {"c:\\out", false}, stop).outcome,
+                  JoinOutcome::Cancelled);
+        EXPECT_FALSE(fs.exists("c:\\out\\data.zip.dividra-part"));
+        EXPECT_FALSE(fs.exists("c:\\out\\data.zip"));
+    }
 }
 
 // Threads of this process now: a join hashes on one of its own.
