@@ -91,6 +91,25 @@ JoinResult findDifference(platform::FileSystem& fs, const JoinSet& set, JoinObse
     return {JoinOutcome::Refused, WholeDigestDiffers(set.checksums.back().name, set.checksumPath)};
 }
 
+// The output's bytes forced to the disk, and with a checksum file the whole held against its
+// line. The flush comes first so that the disk works while the hashing catches up.
+JoinResult checkWhole(platform::FileSystem& fs, const JoinSet& set, JoinWriter& writer,
+                      JoinObserver& observer) {
+    if (const Status flushed = writer.flush(); !flushed) {
+        return {JoinOutcome::Failed, flushed.error().message};
+    }
+    if (set.checksums.empty()) {
+        return {};
+    }
+    if (const Status hashed = writer.finishHashing(); !hashed) {
+        return {JoinOutcome::Failed, hashed.error().message};
+    }
+    if (writer.wholeDigest() != set.checksums.back().digest) {
+        return findDifference(fs, set, observer);
+    }
+    return {};
+}
+
 } // namespace
 
 std::vector<platform::FileId> InputIds(const platform::FileSystem& fs, const JoinSet& set) {
@@ -130,8 +149,7 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
     if (!target) {
         return {JoinOutcome::Refused, target.error().message};
     }
-    const bool hashing = !set.checksums.empty();
-    JoinWriter writer(fs, std::move(target).value(), hashing);
+    JoinWriter writer(fs, std::move(target).value(), !set.checksums.empty());
     if (const Status created = writer.create(); !created) {
         return {JoinOutcome::Failed, created.error().message};
     }
@@ -147,13 +165,9 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
             return stopped(observer, copied.error());
         }
     }
-    if (hashing) {
-        if (const Status hashed = writer.finishHashing(); !hashed) {
-            return {JoinOutcome::Failed, hashed.error().message};
-        }
-        if (writer.wholeDigest() != set.checksums.back().digest) {
-            return findDifference(fs, set, observer);
-        }
+    if (const JoinResult checked = checkWhole(fs, set, writer, observer);
+        checked.outcome != JoinOutcome::Done) {
+        return checked;
     }
     if (const Status committed = writer.commit(); !committed) {
         return {JoinOutcome::Failed, committed.error().message};

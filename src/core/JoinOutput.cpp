@@ -164,6 +164,7 @@ Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
     const ChunkCopy copy{
         [this] { return m_hasher ? m_hasher->next() : std::span(m_buffer.get(), kJoinBufferSize); },
         take, [&](std::int64_t done) { return SegmentEnded(segmentPath, done, length); }};
+    m_flushed = false;
     const Status copied = CopyChunks(segment, length, copy);
     return copied && segmentHash != nullptr ? finishHashing() : copied;
 }
@@ -189,8 +190,14 @@ Status JoinWriter::retarget(std::string_view name, bool force) {
     return {};
 }
 
-Status JoinWriter::commit() {
+Status JoinWriter::flush() {
     const Status flushed = FlushWritten(*m_file);
+    m_flushed = flushed.ok();
+    return flushed;
+}
+
+Status JoinWriter::commit() {
+    const Status flushed = m_flushed ? Status() : FlushWritten(*m_file);
     const Status closed = CloseAfter(*m_file, flushed);
     m_file.reset();
     if (!closed) {

@@ -97,8 +97,11 @@ public:
     // Gives the output another name in its folder, checked as PrepareJoinTarget checks it
     // (the temporary keeps its name): for a join that learns the name only at its end.
     Status retarget(std::string_view name, bool force);
-    // Forces the bytes to the disk once, closes, renames to the output's name and forces the
-    // folder entry too.
+    // Forces the bytes appended so far to the disk. A join does it before it waits for its
+    // hash, so that the disk and the hashing work at once.
+    Status flush();
+    // Forces the bytes to the disk once (unless flush() did since the last append), closes,
+    // renames to the output's name and forces the folder entry too.
     Status commit();
     const std::string& outputPath() const { return m_target.outputPath; }
 
@@ -110,6 +113,7 @@ private:
     std::unique_ptr<std::byte[]> m_buffer; // when not hashing; else the hasher's buffers
     std::unique_ptr<ChunkWorker> m_hasher; // after m_whole, so it stops before it goes
     std::int64_t m_written = 0;
+    bool m_flushed = false;
     bool m_committed = false;
 };
 
