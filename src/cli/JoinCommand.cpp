@@ -166,10 +166,11 @@ std::string JoinUsage() {
            "Before a byte is written, every segment the descriptor counts must be there, a\n"
            "regular file, and the sizes must add up to its total; higher-numbered segments\n"
            "left from an earlier split are ignored and said so. With a checksum file\n"
-           "(name.sha256, from split --checksums) beside the descriptor, each segment and\n"
-           "the whole are checked while they are copied. The file is written under a\n"
-           "temporary name (NAME.EXT.dividra-part) and takes its own name only when whole;\n"
-           "a failed, refused or cancelled join (Ctrl-C too) removes it.\n"
+           "(name.sha256, from split --checksums) beside the descriptor, the file is hashed\n"
+           "while it is copied and refused when its hash differs, naming the first segment\n"
+           "that differs. The file is written under a temporary name\n"
+           "(NAME.EXT.dividra-part) and takes its own name only when whole; a failed,\n"
+           "refused or cancelled join (Ctrl-C too) removes it.\n"
            "Exit status: 0 joined, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 

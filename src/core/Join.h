@@ -27,9 +27,11 @@ struct JoinRequest {
 };
 
 // Joins a set into the folder under the descriptor's name less ".kpn" plus the source's
-// extension. Refused unless the set is complete; a set with a checksum file is hashed while it
-// is copied and refused, naming the segment, when a segment or the whole differs. Only a whole,
-// checked output takes its name; anything else removes the temporary.
+// extension. Refused unless the set is complete. A set with a checksum file has the whole
+// hashed while it is copied (once: the whole's digest stands for every segment's); when it
+// differs, the segments are read again and the refusal names the first that differs, else the
+// whole's line. Only a whole, checked output takes its name; anything else removes the
+// temporary.
 JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const JoinRequest& request,
                         JoinObserver& observer);
 

@@ -1,5 +1,6 @@
 #include "core/JoinOutput.h"
 
+#include "core/ChunkCopy.h"
 #include "core/SafeWrite.h"
 #include "core/SegmentCopy.h"
 #include "core/SegmentPath.h"
@@ -61,28 +62,10 @@ void JoinProgress::clear() {
     }
 }
 
-Status PumpBytes(platform::File& in, std::string_view path, std::int64_t length,
-                 std::span<std::byte> buffer,
-                 const std::function<Status(std::span<const std::byte>)>& sink) {
-    std::int64_t done = 0;
-    while (done < length) {
-        const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), length - done));
-        const auto read = in.read(buffer.first(want));
-        if (!read) {
-            return WithAction("Can't read", read.error());
-        }
-        if (read.value() == 0) {
-            return Error{ErrorCode::Io, "Can't read " + std::string(path) + ": it ended after " +
-                                            std::to_string(done) + " of " + std::to_string(length) +
-                                            " bytes"};
-        }
-        if (const Status taken = sink(buffer.first(read.value())); !taken) {
-            return taken;
-        }
-        done += static_cast<std::int64_t>(read.value());
-    }
-    return {};
+Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length) {
+    return Error{ErrorCode::Io, "Can't read " + std::string(path) + ": it ended after " +
+                                    std::to_string(done) + " of " + std::to_string(length) +
+                                    " bytes"};
 }
 
 std::string JoinTempPath(std::string_view outputPath) {
@@ -123,10 +106,11 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
 }
 
 JoinWriter::JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing)
-    : m_fs(fs), m_target(std::move(target)),
-      m_buffer(std::make_unique_for_overwrite<std::byte[]>(kJoinBufferSize)) {
+    : m_fs(fs), m_target(std::move(target)) {
     if (hashing) {
         m_whole.emplace();
+    } else {
+        m_buffer = std::make_unique_for_overwrite<std::byte[]>(kJoinBufferSize);
     }
 }
 
@@ -145,20 +129,30 @@ Status JoinWriter::create() {
         return WithAction("Can't create", created.error());
     }
     m_file = std::move(created).value();
+    if (!m_whole) {
+        return {};
+    }
+    auto started = ChunkWorker::start(kJoinBufferSize, kJoinHashSlots, {HashInto(*m_whole)});
+    if (!started) {
+        return started.error();
+    }
+    m_hasher = std::move(started).value();
     return {};
 }
 
 Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
                           std::int64_t length, Sha256* segmentHash, JoinProgress& progress) {
-    const auto sink = [&](std::span<const std::byte> chunk) -> Status {
+    const auto take = [&](std::span<const std::byte> chunk) -> Status {
+        if (m_hasher) {
+            if (const Status handed = m_hasher->handOver(chunk.size()); !handed) {
+                return handed;
+            }
+        }
         if (const Status written = WriteAll(*m_file, m_target.tempPath, chunk); !written) {
             return written;
         }
         if (segmentHash != nullptr) {
             segmentHash->update(chunk);
-        }
-        if (m_whole) {
-            m_whole->update(chunk);
         }
         m_written += static_cast<std::int64_t>(chunk.size());
         progress.add(static_cast<std::int64_t>(chunk.size()));
@@ -167,12 +161,20 @@ Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
         }
         return {};
     };
-    return PumpBytes(segment, segmentPath, length, std::span(m_buffer.get(), kJoinBufferSize),
-                     sink);
+    const ChunkCopy copy{
+        [this] { return m_hasher ? m_hasher->next() : std::span(m_buffer.get(), kJoinBufferSize); },
+        take, [&](std::int64_t done) { return SegmentEnded(segmentPath, done, length); }};
+    m_flushed = false;
+    const Status copied = CopyChunks(segment, length, copy);
+    return copied && segmentHash != nullptr ? finishHashing() : copied;
+}
+
+Status JoinWriter::finishHashing() {
+    return m_hasher ? m_hasher->drain() : Status();
 }
 
 std::string JoinWriter::wholeDigest() {
-    return m_whole ? m_whole->hexDigest() : std::string();
+    return m_whole && finishHashing() ? m_whole->hexDigest() : std::string();
 }
 
 Status JoinWriter::retarget(std::string_view name, bool force) {
@@ -188,8 +190,14 @@ Status JoinWriter::retarget(std::string_view name, bool force) {
     return {};
 }
 
-Status JoinWriter::commit() {
+Status JoinWriter::flush() {
     const Status flushed = FlushWritten(*m_file);
+    m_flushed = flushed.ok();
+    return flushed;
+}
+
+Status JoinWriter::commit() {
+    const Status flushed = m_flushed ? Status() : FlushWritten(*m_file);
     const Status closed = CloseAfter(*m_file, flushed);
     m_file.reset();
     if (!closed) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/ChunkWorker.h"
 #include "core/Sha256.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -46,11 +46,13 @@ private:
     int m_shown = 0;
 };
 
-// Reads exactly `length` bytes of `in`, buffer by buffer, handing each to `sink`. Fails when
-// the file ends early (it changed since it was measured), a read fails, or the sink fails.
-Status PumpBytes(platform::File& in, std::string_view path, std::int64_t length,
-                 std::span<std::byte> buffer,
-                 const std::function<Status(std::span<const std::byte>)>& sink);
+// Buffers a join's hashing thread takes turns with: enough to keep both threads busy, few
+// enough to keep a join within 8 MB of memory.
+inline constexpr std::size_t kJoinHashSlots = 3;
+
+// "Can't read c:\in\data.001: it ended after 10 of 20 bytes": a segment shorter than when it
+// was measured.
+Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length);
 
 // "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first.
 std::string JoinTempPath(std::string_view outputPath);
@@ -71,7 +73,8 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
                                      std::int64_t totalSize);
 
 // The temporary file being filled. Destroyed before commit() succeeded, it closes and removes
-// the temporary, so a failed or cancelled join leaves nothing behind.
+// the temporary, so a failed or cancelled join leaves nothing behind. When hashing, the whole
+// file's hash is taken on a thread of its own while the copy goes on.
 class JoinWriter {
 public:
     JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing);
@@ -79,19 +82,26 @@ public:
     JoinWriter(const JoinWriter&) = delete;
     JoinWriter& operator=(const JoinWriter&) = delete;
 
+    // Creates the temporary, and when hashing starts the hashing thread.
     Status create();
     // Copies `length` bytes of an open segment onto the end, hashing them into `segmentHash`
-    // (when given) and the whole file's hash (when hashing).
+    // (when given) and the whole file's hash (when hashing). With a segmentHash it waits for
+    // the whole file's hash to catch up, so that its failure is told here.
     Status append(platform::File& segment, std::string_view segmentPath, std::int64_t length,
                   Sha256* segmentHash, JoinProgress& progress);
     std::int64_t written() const { return m_written; }
-    // The digest of all bytes appended; empty when not hashing.
+    // Waits until the whole file's hash has taken every byte appended; why it failed if it did.
+    Status finishHashing();
+    // The digest of all bytes appended; empty when not hashing or when the hashing failed.
     std::string wholeDigest();
     // Gives the output another name in its folder, checked as PrepareJoinTarget checks it
     // (the temporary keeps its name): for a join that learns the name only at its end.
     Status retarget(std::string_view name, bool force);
-    // Forces the bytes to the disk once, closes, renames to the output's name and forces the
-    // folder entry too.
+    // Forces the bytes appended so far to the disk. A join does it before it waits for its
+    // hash, so that the disk and the hashing work at once.
+    Status flush();
+    // Forces the bytes to the disk once (unless flush() did since the last append), closes,
+    // renames to the output's name and forces the folder entry too.
     Status commit();
     const std::string& outputPath() const { return m_target.outputPath; }
 
@@ -100,8 +110,10 @@ private:
     JoinTarget m_target;
     std::unique_ptr<platform::File> m_file;
     std::optional<Sha256> m_whole;
-    std::unique_ptr<std::byte[]> m_buffer;
+    std::unique_ptr<std::byte[]> m_buffer; // when not hashing; else the hasher's buffers
+    std::unique_ptr<ChunkWorker> m_hasher; // after m_whole, so it stops before it goes
     std::int64_t m_written = 0;
+    bool m_flushed = false;
     bool m_committed = false;
 };
 

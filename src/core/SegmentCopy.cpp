@@ -1,5 +1,6 @@
 #include "core/SegmentCopy.h"
 
+#include "core/ChunkCopy.h"
 #include "core/SafeWrite.h"
 
 #include <algorithm>
@@ -12,45 +13,45 @@ std::string bytesText(std::int64_t bytes) {
     return std::to_string(bytes);
 }
 
-Status copyChunks(platform::File& source, platform::File& segment, std::string_view segmentPath,
-                  std::int64_t length, std::span<std::byte> buffer, FlushPolicy flush,
-                  SplitProgress& progress, CopyObserver& observer) {
-    std::int64_t written = 0;
-    while (written < length) {
-        const auto chunkSize = static_cast<std::size_t>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), length - written));
-        const auto read = source.read(buffer.first(chunkSize));
-        if (!read) {
-            return WithAction("Can't read", read.error());
-        }
-        const std::size_t got = read.value();
-        if (got == 0) {
-            return Error{ErrorCode::Io, "Can't read " + progress.sourcePath + ": it ended after " +
-                                            bytesText(progress.bytesRead) + " of " +
-                                            bytesText(progress.sourceSize) +
-                                            " bytes; it was shortened after it was chosen"};
-        }
-        const auto chunk = buffer.first(got);
-        if (progress.wholeHash != nullptr) {
-            progress.segmentHash->update(chunk);
-            progress.wholeHash->update(chunk);
-        }
-        const Status status = flush == FlushPolicy::Buffer
-                                  ? WriteThrough(segment, segmentPath, chunk)
-                                  : WriteAll(segment, segmentPath, chunk);
-        if (!status) {
-            return status;
-        }
-        written += static_cast<std::int64_t>(got);
-        progress.bytesRead += static_cast<std::int64_t>(got);
-        observer.afterBuffer();
-        const int parts = ProgressParts(progress.bytesRead, progress.sourceSize);
-        if (parts != progress.shownParts) {
-            progress.shownParts = parts;
-            observer.progressChanged(parts);
+Error shortened(const SplitProgress& progress) {
+    return Error{ErrorCode::Io, "Can't read " + progress.sourcePath + ": it ended after " +
+                                    bytesText(progress.bytesRead) + " of " +
+                                    bytesText(progress.sourceSize) +
+                                    " bytes; it was shortened after it was chosen"};
+}
+
+// A buffer that the hasher's slot holds: no longer than the one asked for.
+std::span<std::byte> nextBuffer(SplitProgress& progress, std::byte* own, std::size_t size) {
+    if (progress.hasher == nullptr) {
+        return {own, size};
+    }
+    const std::span<std::byte> slot = progress.hasher->next();
+    return slot.first(std::min(size, slot.size()));
+}
+
+// Handed to the hasher before it is written, so that hashing and writing overlap: both only
+// read the buffer, which no read fills again until both are done.
+Status takeChunk(platform::File& segment, std::string_view segmentPath,
+                 std::span<const std::byte> chunk, FlushPolicy flush, SplitProgress& progress,
+                 CopyObserver& observer) {
+    if (progress.hasher != nullptr) {
+        if (const Status handed = progress.hasher->handOver(chunk.size()); !handed) {
+            return handed;
         }
     }
-    return flush == FlushPolicy::Segment ? FlushWritten(segment) : Status();
+    const Status status = flush == FlushPolicy::Buffer ? WriteThrough(segment, segmentPath, chunk)
+                                                       : WriteAll(segment, segmentPath, chunk);
+    if (!status) {
+        return status;
+    }
+    progress.bytesRead += static_cast<std::int64_t>(chunk.size());
+    observer.afterBuffer();
+    const int parts = ProgressParts(progress.bytesRead, progress.sourceSize);
+    if (parts != progress.shownParts) {
+        progress.shownParts = parts;
+        observer.progressChanged(parts);
+    }
+    return {};
 }
 
 } // namespace
@@ -78,16 +79,26 @@ Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string
     if (const Status refused = CheckTarget(fs, source.id(), segmentPath); !refused) {
         return refused;
     }
-    const auto buffer = std::make_unique_for_overwrite<std::byte[]>(bufferSize);
+    std::unique_ptr<std::byte[]> buffer;
+    if (progress.hasher == nullptr) {
+        buffer = std::make_unique_for_overwrite<std::byte[]>(bufferSize);
+    }
     auto created = fs.createAlways(segmentPath);
     if (!created) {
         return WithAction("Can't create", created.error());
     }
     ++progress.segmentsCreated;
     platform::File& segment = *created.value();
-    const Status copied =
-        copyChunks(source, segment, segmentPath, length,
-                   std::span<std::byte>(buffer.get(), bufferSize), flush, progress, observer);
+    const ChunkCopy copy{[&] { return nextBuffer(progress, buffer.get(), bufferSize); },
+                         [&](std::span<const std::byte> chunk) {
+                             return takeChunk(segment, segmentPath, chunk, flush, progress,
+                                              observer);
+                         },
+                         [&](std::int64_t) { return shortened(progress); }};
+    Status copied = CopyChunks(source, length, copy);
+    if (copied && flush == FlushPolicy::Segment) {
+        copied = FlushWritten(segment);
+    }
     return CloseAfter(segment, copied);
 }
 

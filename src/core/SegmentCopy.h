@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Sha256.h"
+#include "core/ChunkWorker.h"
 #include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
@@ -26,11 +26,11 @@ int ProgressParts(std::int64_t bytesRead, std::int64_t sourceSize);
 struct SplitProgress {
     std::string sourcePath; // for messages
     std::int64_t sourceSize = 0;
-    std::int64_t bytesRead = 0;    // read from the source so far in this split
-    int shownParts = 0;            // what the progress bar shows now
-    int segmentsCreated = 0;       // segment files created so far in this split
-    Sha256* segmentHash = nullptr; // when set, given every byte copied, as is wholeHash
-    Sha256* wholeHash = nullptr;
+    std::int64_t bytesRead = 0; // read from the source so far in this split
+    int shownParts = 0;         // what the progress bar shows now
+    int segmentsCreated = 0;    // segment files created so far in this split
+    // When set, every chunk is read into its buffers and handed to it as it is written.
+    ChunkWorker* hasher = nullptr;
 };
 
 // Who watches a copy: told of each progress change and given control after every buffer.
@@ -49,14 +49,14 @@ Result<std::unique_ptr<platform::File>> OpenSource(platform::FileSystem& fs,
                                                    std::string_view longPath);
 
 // Copies the next `length` bytes of the open source into a new file at segmentPath (replacing
-// any file there) through one buffer of bufferSize bytes, forcing each buffer to the medium
-// (FlushPolicy::Buffer) or the whole segment once before it is closed (FlushPolicy::Segment).
-// Updates progress and tells the observer. On every path out the segment file is closed and the
-// buffer released; the source stays open for the caller.
-// Fails, without looping, when the source ends or fails before `length` bytes, when a write,
-// flush or close fails or comes back short, and when CheckTarget refuses segmentPath (the source
-// itself, a folder of that name, ...), which is then left untouched. Error messages name the
-// path and the reason.
+// any file there) through one buffer of bufferSize bytes (or the hasher's, no longer than that),
+// forcing each buffer to the medium (FlushPolicy::Buffer) or the whole segment once before it is
+// closed (FlushPolicy::Segment). Updates progress and tells the observer. On every path out the
+// segment file is closed and the buffer released; the source stays open for the caller. Fails,
+// without looping, when the source ends or fails before `length` bytes, when a write, flush or
+// close fails or comes back short, and when CheckTarget refuses segmentPath (the source itself, a
+// folder of that name, ...), which is then left untouched. Error messages name the path and the
+// reason.
 Status CopySegment(platform::FileSystem& fs, platform::File& source, std::string_view segmentPath,
                    std::int64_t length, std::size_t bufferSize, FlushPolicy flush,
                    SplitProgress& progress, CopyObserver& observer);

@@ -11,6 +11,9 @@ namespace dividra::core {
 namespace {
 
 constexpr auto kWin95Pause = std::chrono::milliseconds(432);
+// About a segment's flush worth of hashing (1.5 MB of 48 KB buffers): the hashing catches up
+// while the copy waits for the disk, instead of holding the copy up between flushes.
+constexpr std::size_t kHashSlots = 32;
 
 } // namespace
 
@@ -19,8 +22,8 @@ SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs&
     : m_host(host), m_fs(fs), m_inputs(inputs),
       m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {
     if (inputs.checksums) {
-        m_progress.segmentHash = &m_segmentHash.emplace();
-        m_progress.wholeHash = &m_wholeHash.emplace();
+        m_segmentHash.emplace();
+        m_wholeHash.emplace();
     }
 }
 
@@ -62,13 +65,43 @@ std::string SplitRun::baseName() const {
         FileNamePart(m_inputs.dosNames ? m_inputs.sourceShortPath : m_inputs.sourceLongPath));
 }
 
+// A thread for each hash, so that the copy itself only reads and writes. A mark ends a
+// segment: its digest is taken there, so the copy never waits for it.
+Status SplitRun::startHashing(std::size_t bufferSize) {
+    const auto segments = [this](std::span<const std::byte> chunk) {
+        if (chunk.empty()) {
+            m_segmentDigests.push_back(m_segmentHash->hexDigest());
+        } else {
+            m_segmentHash->update(chunk);
+        }
+        return Status();
+    };
+    auto started = ChunkWorker::start(bufferSize, kHashSlots, {segments, HashInto(*m_wholeHash)});
+    if (!started) {
+        return started.error();
+    }
+    m_hasher = std::move(started).value();
+    m_progress.hasher = m_hasher.get();
+    return {};
+}
+
 Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
+    if (m_segmentHash && !m_hasher) {
+        if (const Status started = startHashing(bufferSize); !started) {
+            return started;
+        }
+    }
     const Status copied =
         CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
-    if (copied && m_segmentHash) {
-        m_checksums.push_back({m_segmentHash->hexDigest(), std::string(FileNamePart(path))});
+    if (!copied || !m_hasher) {
+        return copied;
     }
-    return copied;
+    m_checksums.push_back({{}, std::string(FileNamePart(path))});
+    if (const Status marked = m_hasher->mark(); !marked) {
+        return marked;
+    }
+    // After the last segment every digest must be in before the split may end.
+    return bytesLeft() == 0 ? m_hasher->drain() : Status();
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
@@ -79,6 +112,9 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
     }
     if (m_wholeHash) {
         std::vector<ChecksumLine> lines = m_checksums;
+        for (std::size_t i = 0; i < lines.size() && i < m_segmentDigests.size(); ++i) {
+            lines[i].digest = m_segmentDigests[i];
+        }
         lines.push_back(
             {m_wholeHash->hexDigest(), std::string(FileNamePart(m_inputs.sourceLongPath))});
         const Status hashes =

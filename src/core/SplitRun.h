@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/ChecksumFile.h"
+#include "core/ChunkWorker.h"
 #include "core/SegmentCopy.h"
+#include "core/Sha256.h"
 #include "core/SplitCommand.h"
 #include "core/SplitHost.h"
 #include "platform/FileSystem.h"
 
-#include "core/ChecksumFile.h"
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,7 +44,8 @@ public:
     std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
 
     Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
-    // The descriptor, flushed; under FlushPolicy::Segment its folder too.
+    // The descriptor (and checksum file), flushed; under FlushPolicy::Segment its folder too.
+    // Only after the last segment was copied, which waits for the hashing to finish.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
     // The orderly ends after the busy state was set: source closed, busy state cleared,
@@ -54,6 +57,7 @@ public:
     void afterBuffer() override;
 
 private:
+    Status startHashing(std::size_t bufferSize);
     SplitOutcome endWithError(const std::string& message);
     // Diskettes always flush every buffer: one is pulled out right after its prompt.
     FlushPolicy flushPolicy() const;
@@ -68,7 +72,10 @@ private:
     SplitProgress m_progress;
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
-    std::vector<ChecksumLine> m_checksums;
+    std::vector<ChecksumLine> m_checksums;     // digests filled in from m_segmentDigests
+    std::vector<std::string> m_segmentDigests; // taken on the hashing thread at each mark
+    // Feeds both hashes, each on a thread; after them, so it stops before they go.
+    std::unique_ptr<ChunkWorker> m_hasher;
 };
 
 } // namespace dividra::core

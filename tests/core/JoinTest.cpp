@@ -1,9 +1,13 @@
 #include "core/Join.h"
 #include "core/DescriptorRead.h"
+#include "core/Sha256.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace dividra::core {
 namespace {
@@ -147,11 +151,81 @@ TEST_F(JoinEngineTest, ACancelRemovesTheTemporary) {
         void progressChanged(int p) override { parts = p; }
         bool cancelRequested() override { return parts >= 5; }
     } stop;
-    auto set = ExamineJoinSet(fs, "c:\\in\\data.kpn");
-    EXPECT_EQ(JoinSegments(fs, set.value(), {"c:\\out", false}, stop).outcome,
-              JoinOutcome::Cancelled);
-    EXPECT_FALSE(fs.exists("c:\\out\\data.zip.dividra-part"));
-    EXPECT_FALSE(fs.exists("c:\\out\\data.zip"));
+    // Without and with a checksum file: a hashing thread must not hold the end up.
+    for (const bool checksums : {false, true}) {
+        if (checksums) {
+            fs.putFile("c:\\in\\data.sha256", ChecksumText({{std::string(64, 'a'), "data.000"},
+                                                            {std::string(64, 'a'), "data.001"},
+                                                            {std::string(64, 'a'), "data.002"},
+                                                            {std::string(64, 'a'), "data.zip"}}));
+        }
+        stop.parts = 0;
+        auto set = ExamineJoinSet(fs, "c:\\in\\data.kpn");
+        ASSERT_EQ(set.value().checksums.empty(), !checksums);
+        EXPECT_EQ(JoinSegments(fs, set.value(), {"c:\\out", false}, stop).outcome,
+                  JoinOutcome::Cancelled);
+        EXPECT_FALSE(fs.exists("c:\\out\\data.zip.dividra-part"));
+        EXPECT_FALSE(fs.exists("c:\\out\\data.zip"));
+    }
+}
+
+// Threads of this process now: a join hashes on one of its own.
+std::size_t threadCount() {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+TEST_F(JoinEngineTest, OnlyASetWithChecksumsIsHashedAndADifferenceIsNamed) {
+    struct Case {
+        const char* name;
+        bool checksums;
+        std::string damage; // segment file to flip a byte of, or "whole" for the source's line
+        JoinOutcome outcome;
+        std::string message;
+    };
+    const std::string sums = "c:\\in\\data.sha256";
+    for (const Case& c : std::vector<Case>{
+             {"no checksum file", false, "", JoinOutcome::Done, ""},
+             {"checksums", true, "", JoinOutcome::Done, ""},
+             {"segment", true, "c:\\in\\data.001", JoinOutcome::Refused,
+              "c:\\in\\data.001: checksum differs from " + sums},
+             {"whole", true, "whole", JoinOutcome::Refused,
+              "The joined file's checksum differs from the line for data.zip in " + sums},
+         }) {
+        SCOPED_TRACE(c.name);
+        (void)fs.deleteFile("c:\\out\\data.zip");
+        (void)fs.deleteFile(sums);
+        std::vector<ChecksumLine> lines;
+        for (int n = 0; n < 3; ++n) {
+            const std::string name = "data.00" + std::to_string(n);
+            lines.push_back({Sha256Hex(*fs.contents("c:\\in\\" + name)), name});
+        }
+        lines.push_back({Sha256Hex(c.damage == "whole" ? "other" : source), "data.zip"});
+        if (c.checksums) {
+            fs.putFile(sums, ChecksumText(lines));
+        }
+        const std::string original = c.damage.starts_with("c:") ? *fs.contents(c.damage) : "";
+        if (!original.empty()) {
+            fs.putFile(c.damage, std::string(original).replace(1000, 1, "!"));
+        }
+        struct Watch final : JoinObserver {
+            std::size_t threads = 0;
+            void progressChanged(int) override { threads = std::max(threads, threadCount()); }
+        } watch;
+        const std::size_t before = threadCount();
+        auto set = ExamineJoinSet(fs, "c:\\in\\data.kpn");
+        const JoinResult result = JoinSegments(fs, set.value(), {"c:\\out", false}, watch);
+        EXPECT_EQ(result.outcome, c.outcome) << result.message;
+        if (c.outcome == JoinOutcome::Refused) {
+            EXPECT_EQ(result.message, c.message);
+            EXPECT_FALSE(fs.exists("c:\\out\\data.zip"));
+        }
+        EXPECT_FALSE(fs.exists("c:\\out\\data.zip.dividra-part"));
+        EXPECT_EQ(watch.threads, before + (c.checksums ? 1 : 0));
+        if (!original.empty()) {
+            fs.putFile(c.damage, original);
+        }
+    }
 }
 
 } // namespace

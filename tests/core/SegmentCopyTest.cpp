@@ -198,6 +198,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SegmentCopyTest, AFailedHashEndsTheCopyAndClosesTheSegment) {
+    auto src = source(300000);
+    auto hasher = ChunkWorker::start(kHardDriveBufferSize, 2, {[](std::span<const std::byte>) {
+                                         return Status(Error{ErrorCode::Io, "hash broke"});
+                                     }});
+    ASSERT_TRUE(hasher.ok());
+    m_progress.hasher = hasher.value().get();
+    const Status status = copy(*src, "c:\\data.000", 300000);
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().message, "hash broke");
+    EXPECT_EQ(m_fs.openFiles(), 1) << "the segment must be closed";
+}
+
 TEST_F(SegmentCopyTest, AFullDisketteEndsTheCopyWithDiskFull) {
     auto src = source(1457664 + 1);
     const Status status = copy(*src, "a:\\big.000", 1457664 + 1, kFloppyBufferSize);
