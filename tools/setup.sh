@@ -9,7 +9,7 @@ DIVIDRA_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     fonts-liberation2
     dosfstools
-    libssl-dev
+    nettle-dev
     librsvg2-bin
     desktop-file-utils appstream
 )
