@@ -105,6 +105,11 @@ Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::
 }
 
 Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
+    if (!m_wholeHash) {
+        // A checksum file of an earlier split with checksums describes segments this split has
+        // replaced: a join would refuse the new set by it. Where it can't go, the join says so.
+        (void)m_fs.deleteFile(ReplaceExtension(lastSegmentPath, kChecksumExtension));
+    }
     const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
                                            segmentCount, m_inputs.sourceSize, m_sourceId);
     if (!written) {
