@@ -17,9 +17,9 @@
 // once every byte is in.
 namespace dividra::core {
 
-// Large enough to keep a disk busy (a few thousand reads for 256 MB), small enough to keep a
+// Large enough to keep a disk busy with few calls (512 for 256 MB), small enough to keep a
 // join within 8 MB of memory.
-inline constexpr std::size_t kJoinBufferSize = 128 * 1024;
+inline constexpr std::size_t kJoinBufferSize = 512 * 1024;
 
 // Who watches a join or a check: told of progress (0 to 20 parts) and asked after each buffer
 // whether to stop.
