@@ -1,6 +1,5 @@
 #include "core/FloppySplit.h"
 
-#include "core/ChecksumFile.h"
 #include "core/DisketteErase.h"
 #include "core/Notifications.h"
 #include "core/SegmentPath.h"
@@ -15,7 +14,6 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace dividra::core {
 namespace {
@@ -38,7 +36,6 @@ private:
     bool promptForDiskette();
     std::optional<std::int64_t> acceptDiskette();
     std::int64_t testDiskette(const std::string& path);
-    std::int64_t checksumBytes() const;
     std::int64_t descriptorRoom() const;
     bool placeDescriptor();
     SplitOutcome finish();
@@ -98,20 +95,6 @@ std::optional<std::int64_t> FloppySplit::acceptDiskette() {
     }
 }
 
-// The size of the checksum file the run will write: its digests aren't known yet, but their
-// length is.
-std::int64_t FloppySplit::checksumBytes() const {
-    const std::string digest(kDigestLength, '0');
-    std::vector<ChecksumLine> lines;
-    const std::string prefix = FloppyPrefix(m_inputs.floppyDrive);
-    for (int n = 0; n < m_segments; ++n) {
-        lines.push_back(
-            {digest, std::string(FileNamePart(SegmentPath(prefix, m_run.baseName(), n)))});
-    }
-    lines.push_back({digest, std::string(FileNamePart(m_inputs.sourceLongPath))});
-    return static_cast<std::int64_t>(ChecksumText(lines).size());
-}
-
 // What the diskette taking the descriptor must have free. With checksums both files go on one
 // diskette, each ending in a partly used allocation unit of at least 512 bytes.
 std::int64_t FloppySplit::descriptorRoom() const {
@@ -120,7 +103,7 @@ std::int64_t FloppySplit::descriptorRoom() const {
     }
     const std::int64_t unit = std::max<std::int64_t>(
         kDescriptorRoom, m_fs.folderSpace(FloppyPrefix(m_inputs.floppyDrive)).unit);
-    return unit + (checksumBytes() + unit - 1) / unit * unit;
+    return unit + (m_run.checksumFileBytes() + unit - 1) / unit * unit;
 }
 
 // Until a diskette with room for the descriptor (and checksum file) is in the drive; false

@@ -96,7 +96,7 @@ Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::
     if (!copied || !m_hasher) {
         return copied;
     }
-    m_checksums.push_back({{}, std::string(FileNamePart(path))});
+    m_segmentNames.emplace_back(FileNamePart(path));
     if (const Status marked = m_hasher->mark(); !marked) {
         return marked;
     }
@@ -116,15 +116,9 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
         return written;
     }
     if (m_wholeHash) {
-        std::vector<ChecksumLine> lines = m_checksums;
-        for (std::size_t i = 0; i < lines.size() && i < m_segmentDigests.size(); ++i) {
-            lines[i].digest = m_segmentDigests[i];
-        }
-        lines.push_back(
-            {m_wholeHash->hexDigest(), std::string(FileNamePart(m_inputs.sourceLongPath))});
-        const Status hashes =
-            WriteSmallFile(m_fs, ReplaceExtension(lastSegmentPath, kChecksumExtension),
-                           ChecksumText(lines), m_sourceId);
+        const Status hashes = WriteSmallFile(
+            m_fs, ReplaceExtension(lastSegmentPath, kChecksumExtension),
+            ChecksumText(checksumLines(m_segmentDigests, m_wholeHash->hexDigest())), m_sourceId);
         if (!hashes) {
             return hashes;
         }
@@ -137,6 +131,22 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
         return WithAction("Can't write", flushed.error());
     }
     return {};
+}
+
+std::vector<ChecksumLine> SplitRun::checksumLines(const std::vector<std::string>& segmentDigests,
+                                                  const std::string& wholeDigest) const {
+    std::vector<ChecksumLine> lines;
+    for (std::size_t i = 0; i < m_segmentNames.size() && i < segmentDigests.size(); ++i) {
+        lines.push_back({segmentDigests[i], m_segmentNames[i]});
+    }
+    lines.push_back({wholeDigest, std::string(FileNamePart(m_inputs.sourceLongPath))});
+    return lines;
+}
+
+std::int64_t SplitRun::checksumFileBytes() const {
+    const std::string digest(kDigestLength, '0');
+    const std::vector<std::string> digests(m_segmentNames.size(), digest);
+    return static_cast<std::int64_t>(ChecksumText(checksumLines(digests, digest)).size());
 }
 
 FlushPolicy SplitRun::flushPolicy() const {

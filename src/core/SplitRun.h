@@ -44,6 +44,9 @@ public:
     std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
 
     Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
+    // The size of the checksum file writeDescriptor would write for the segments copied so far;
+    // its digests aren't known before then, but their length is.
+    std::int64_t checksumFileBytes() const;
     // The descriptor (and checksum file), flushed; under FlushPolicy::Segment its folder too.
     // Only after the last segment was copied, which waits for the hashing to finish.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
@@ -59,6 +62,9 @@ public:
 private:
     Status startHashing(std::size_t bufferSize);
     SplitOutcome endWithError(const std::string& message);
+    // The checksum file's lines: the segments' digests in order, then the whole source's.
+    std::vector<ChecksumLine> checksumLines(const std::vector<std::string>& segmentDigests,
+                                            const std::string& wholeDigest) const;
     // Diskettes always flush every buffer: one is pulled out right after its prompt.
     FlushPolicy flushPolicy() const;
 
@@ -72,7 +78,7 @@ private:
     SplitProgress m_progress;
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
-    std::vector<ChecksumLine> m_checksums;     // digests filled in from m_segmentDigests
+    std::vector<std::string> m_segmentNames;   // of the segments copied, with checksums only
     std::vector<std::string> m_segmentDigests; // taken on the hashing thread at each mark
     // Feeds both hashes, each on a thread; after them, so it stops before they go.
     std::unique_ptr<ChunkWorker> m_hasher;

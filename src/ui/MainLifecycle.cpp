@@ -188,8 +188,7 @@ void TFrmMain::ApplySettings() {
 
 void TFrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    QMoveEvent moved(pos(), pos());
-    moveEvent(&moved);
+    settlePlacement();
     FormShow();
 }
 

@@ -3,7 +3,6 @@
 #include "SplitCliFixture.h"
 #include "support/TestBytes.h"
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,14 +13,6 @@ namespace dividra::cli {
 
 class JoinCliTest : public SplitCliTest {
 protected:
-    Outcome cli(const std::vector<std::string>& arguments, const std::string& input = "") {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, false);
-        return {status, out.str(), err.str()};
-    }
-
     // Splits a source of `size` bytes named `name` into out/ with the options given.
     std::string splitSource(const std::string& name, std::size_t size,
                             const std::vector<std::string>& options) {

@@ -31,15 +31,22 @@ protected:
         EnsureSettingsInitialised(kDesignBounds); // so a test can change settings first
     }
 
-    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
+    // dividra-cli with these arguments, the command first.
+    Outcome cli(const std::vector<std::string>& arguments, const std::string& input = "",
                 bool terminal = false) {
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
+        const int status = RunCli(arguments, in, out, err, terminal);
+        return {status, out.str(), err.str()};
+    }
+
+    // dividra-cli split with these arguments.
+    Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
+                bool terminal = false) {
         std::vector<std::string> line{"split"};
         line.insert(line.end(), arguments.begin(), arguments.end());
-        const int status = RunCli(line, in, out, err, terminal);
-        return {status, out.str(), err.str()};
+        return cli(line, input, terminal);
     }
 
     // The names in a folder, sorted.
