@@ -8,6 +8,7 @@ namespace {
 volatile std::sig_atomic_t g_raised = 0;
 struct sigaction g_oldInt {};
 struct sigaction g_oldTerm {};
+struct sigaction g_oldHup {};
 
 extern "C" void onSignal(int) {
     g_raised = 1;
@@ -24,11 +25,13 @@ ScopedInterruptFlag::ScopedInterruptFlag() {
     action.sa_flags = 0;
     ::sigaction(SIGINT, &action, &g_oldInt);
     ::sigaction(SIGTERM, &action, &g_oldTerm);
+    ::sigaction(SIGHUP, &action, &g_oldHup);
 }
 
 ScopedInterruptFlag::~ScopedInterruptFlag() {
     ::sigaction(SIGINT, &g_oldInt, nullptr);
     ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+    ::sigaction(SIGHUP, &g_oldHup, nullptr);
 }
 
 bool ScopedInterruptFlag::raised() {

@@ -1,9 +1,11 @@
 #pragma once
 
-// Ctrl-C as a request to stop, so a join can remove its temporary file before it ends.
+// Ctrl-C as a request to stop, so a join can remove its temporary file and a split can end
+// without a descriptor over a part of a set.
 namespace dividra::cli {
 
-// While one lives, SIGINT and SIGTERM only set a flag; the earlier handlers come back after.
+// While one lives, SIGINT, SIGTERM and SIGHUP only set a flag; the earlier handlers come back
+// after.
 class ScopedInterruptFlag {
 public:
     ScopedInterruptFlag();

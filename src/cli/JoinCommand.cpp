@@ -6,12 +6,14 @@
 #include "cli/Interrupt.h"
 #include "cli/JoinTerminal.h"
 #include "cli/SplitCommandLine.h"
+#include "cli/TerminalMessageBoxes.h"
 #include "core/DisketteJoin.h"
 #include "core/Join.h"
 #include "core/SegmentPath.h"
 #include "core/SplitMessages.h"
 #include "platform/AsciiText.h"
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
@@ -79,11 +81,14 @@ int joinFromFolder(JoinTerminal& terminal, const JoinArguments& args) {
         request.outputFolder = folder.value();
     }
     terminal.knowPaths({descriptor.value(), request.outputFolder});
+    const ScopedInterruptFlag interrupts;
     const auto set = examine(terminal, descriptor.value());
     if (!set) {
         return terminal.fail(set.error());
     }
-    const ScopedInterruptFlag interrupts;
+    if (ScopedInterruptFlag::raised()) {
+        return kExitCancelled;
+    }
     return terminal.finish(core::JoinSegments(terminal.fs(), set.value(), request, terminal));
 }
 
@@ -124,27 +129,49 @@ Result<std::string> disketteDrive(const std::string& text, const platform::Drive
     return std::string(1, letter) + ":";
 }
 
+// NAME as the set's base name, empty when not given: the name of one entry of the diskette's
+// root, so it can't reach another folder (nor name the temporary outside --to).
+Result<std::string> setBaseName(const std::optional<std::string>& given) {
+    if (!given) {
+        return std::string();
+    }
+    std::string name = *given;
+    // NAME may be given as the descriptor's name.
+    if (const auto dot = name.rfind('.');
+        dot != std::string::npos && platform::lowerAscii(name.substr(dot)) == ".kpn") {
+        name.resize(dot);
+    }
+    const bool badByte = std::any_of(name.begin(), name.end(), [](char c) {
+        return c == '\\' || c == '/' || c == ':' || static_cast<unsigned char>(c) < 0x20 ||
+               c == 0x7f;
+    });
+    if (badByte || name.empty() || name == "." || name == "..") {
+        return usageError("join", "bad set name \"" + EscapeControlBytes(*given) +
+                                      "\"; give the base name of the set, such as DATA");
+    }
+    return name;
+}
+
 int joinFromDiskettes(JoinTerminal& terminal, const JoinArguments& args, std::ostream& err) {
     const auto drive = disketteDrive(*args.floppy, terminal.fs().driveTable());
     if (!drive) {
         err << "dividra-cli: " << drive.error().message << "\n";
         return kExitBadInput;
     }
+    const auto name = setBaseName(args.descriptor);
+    if (!name) {
+        err << "dividra-cli: " << name.error().message << "\n";
+        return kExitBadInput;
+    }
     const auto folder = ExistingDosPath(terminal.fs(), *args.folder, EntryKind::Folder);
     if (!folder) {
         return terminal.fail(folder.error());
-    }
-    std::string name = args.descriptor.value_or("");
-    // NAME may be given as the descriptor's name.
-    if (const auto dot = name.rfind('.');
-        dot != std::string::npos && platform::lowerAscii(name.substr(dot)) == ".kpn") {
-        name.resize(dot);
     }
     terminal.knowPaths({folder.value()});
     DisketteTerminal diskettes(terminal, drive.value());
     const ScopedInterruptFlag interrupts;
     return terminal.finish(core::JoinFromDiskettes(
-        terminal.fs(), {drive.value(), name, folder.value(), args.force}, diskettes));
+        terminal.fs(), {drive.value(), name.value(), folder.value(), args.force}, diskettes));
 }
 
 } // namespace

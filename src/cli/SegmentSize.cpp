@@ -124,8 +124,9 @@ std::int32_t StoredSegmentSizeKilobytes() {
                                                keys::kDefaultSegmentSizeDefault);
     const std::string_view entry = core::MatchSegmentSizeEntry(stored);
     if (entry == core::kCustomSegmentEntry) {
-        return ReadSettingInt(keys::kHardDriveOptions, keys::kCustomSegmentSize,
-                              keys::kCustomSegmentSizeDefault);
+        // Kept in range as the window keeps its field: a hand-edited file may hold anything.
+        return core::CustomKilobytesInRange(ReadSettingInt(
+            keys::kHardDriveOptions, keys::kCustomSegmentSize, keys::kCustomSegmentSizeDefault));
     }
     return TextToInt(entry);
 }

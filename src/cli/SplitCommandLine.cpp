@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/CommandLineFiles.h"
 #include "cli/HostPaths.h"
+#include "cli/Interrupt.h"
 #include "cli/SplitArguments.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
@@ -218,9 +219,12 @@ int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::o
     TerminalMessageBoxes boxes(in, out, err, [&host] { host.endProgressLine(); });
     const ScopedMessageBoxProvider scope(boxes);
     if (fs.driveType(sourceRoot) == platform::DriveType::Removable) {
-        ShowInfoMessage(kRemovableSourceMessage);
+        // A refusal here, where the window shows it as information.
+        err << "dividra-cli: " << kRemovableSourceMessage << "\n";
         return kExitFailed;
     }
+    // Ctrl-C ends the split as a failure does: segments kept, no descriptor.
+    const ScopedInterruptFlag interrupts;
     const core::SplitOutcome outcome = core::ToolBtnSplitClick(host, fs);
     host.endProgressLine();
     return exitStatus(outcome);

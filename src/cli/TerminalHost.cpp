@@ -1,6 +1,8 @@
 #include "cli/TerminalHost.h"
 
+#include "cli/Interrupt.h"
 #include "core/SegmentCopy.h"
+#include "util/MessageBoxes.h"
 
 #include <algorithm>
 #include <ostream>
@@ -17,6 +19,15 @@ TerminalHost::TerminalHost(core::SplitInputs inputs, const platform::FileSystem&
 
 int TerminalHost::showInfoMessage(std::string_view text) {
     return SplitHost::showInfoMessage(m_paths.annotate(text));
+}
+
+bool TerminalHost::stopRequested() {
+    return ScopedInterruptFlag::raised();
+}
+
+void TerminalHost::note(std::string_view text) {
+    endProgressLine();
+    ShowInfoMessage(m_paths.annotate(text));
 }
 
 int TerminalHost::askOkCancel(std::string_view text) {

@@ -42,6 +42,11 @@ public:
     void startFlashing() override {}
     bool isFlashing() override { return false; }
 
+    // Ctrl-C (SIGINT, SIGTERM, SIGHUP) while a ScopedInterruptFlag lives.
+    bool stopRequested() override;
+    // On stdout, as information.
+    void note(std::string_view text) override;
+
     // Ends the progress bar's line when one is drawn, so the next text starts on its own line.
     void endProgressLine();
 

@@ -26,6 +26,23 @@ std::string_view trimmed(std::string_view text) {
 
 } // namespace
 
+std::string EscapeControlBytes(std::string_view text) {
+    static constexpr std::string_view kHex = "0123456789abcdef";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7f) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 TerminalMessageBoxes::TerminalMessageBoxes(std::istream& in, std::ostream& out, std::ostream& err,
                                            std::function<void()> beforeBox)
     : m_in(in), m_out(out), m_err(err), m_beforeBox(std::move(beforeBox)) {}
@@ -35,30 +52,29 @@ int TerminalMessageBoxes::show(std::string_view text, std::string_view /*caption
     if (m_beforeBox) {
         m_beforeBox();
     }
+    const std::string shown = EscapeControlBytes(text);
     const unsigned buttons = flags & MB_BUTTONMASK;
     const unsigned icon = flags & MB_ICONMASK;
     const bool question = buttons == MB_OKCANCEL || buttons == MB_YESNO;
     if (!question && (icon == MB_ICONINFORMATION || icon == 0)) {
-        m_out << text << "\n";
+        m_out << shown << "\n";
         m_out.flush();
         return IDOK;
     }
     // Whatever stdout shows so far comes before the box.
     m_out.flush();
-    m_err << (question ? "" : "dividra-cli: ") << text << "\n";
     if (!question) {
+        m_err << "dividra-cli: " << shown << "\n";
         m_err.flush();
         return IDOK;
     }
-    return ask(buttons);
+    return ask(shown, buttons);
 }
 
-int TerminalMessageBoxes::ask(unsigned buttons) {
+int TerminalMessageBoxes::ask(const std::string& question, unsigned buttons) {
     const bool yesNo = buttons == MB_YESNO;
-    for (bool first = true;; first = false) {
-        if (!first) {
-            m_err << (yesNo ? "Please answer yes or no.\n" : "Please answer ok or cancel.\n");
-        }
+    m_err << question << "\n";
+    for (;;) {
         m_err << (yesNo ? "[Yes/No]" : "[OK/Cancel]") << "\n";
         m_err.flush();
         std::string line;
@@ -68,6 +84,9 @@ int TerminalMessageBoxes::ask(unsigned buttons) {
         if (const auto answer = ParseAnswer(line, buttons)) {
             return *answer;
         }
+        // The question again, as its text may have scrolled away.
+        m_err << (yesNo ? "Please answer yes or no.\n" : "Please answer ok or cancel.\n")
+              << question << "\n";
     }
 }
 

@@ -16,9 +16,16 @@ std::string countText(std::int64_t count, std::string_view what) {
 // A line per segment, per stale segment and for the whole file's checksum line.
 void reportSegments(JoinTerminal& terminal, const core::JoinSet& set,
                     const std::optional<core::JoinResult>& digests) {
+    std::size_t missing = 0;
     for (const core::SegmentEntry& segment : set.segments) {
+        if (segment.state == core::SegmentState::Missing && missing++ >= core::kMissingShown) {
+            continue;
+        }
         terminal.inform(std::string(core::FileNamePart(segment.path)) + ": " +
                         core::SegmentStateText(segment));
+    }
+    if (missing > core::kMissingShown) {
+        terminal.inform(core::MissingCountText(set));
     }
     for (const std::string& stale : set.stale) {
         terminal.inform(std::string(core::FileNamePart(stale)) + ": not one of the " +
@@ -40,9 +47,13 @@ int VerifySet(JoinTerminal& terminal, const std::string& descriptorHostPath) {
         return terminal.fail(descriptor.error());
     }
     terminal.knowPaths({descriptor.value()});
+    const ScopedInterruptFlag interrupts;
     auto examined = core::ExamineJoinSet(terminal.fs(), descriptor.value());
     if (!examined) {
         return terminal.fail(examined.error());
+    }
+    if (ScopedInterruptFlag::raised()) {
+        return kExitCancelled;
     }
     core::JoinSet& set = examined.value();
     terminal.inform(descriptor.value() + ": " + countText(set.info.segmentCount, "segments") +
@@ -50,7 +61,6 @@ int VerifySet(JoinTerminal& terminal, const std::string& descriptorHostPath) {
                     (set.checksums.empty() ? "" : ", checksums in " + set.checksumPath));
     std::optional<core::JoinResult> digests;
     if (set.complete() && !set.checksums.empty()) {
-        const ScopedInterruptFlag interrupts;
         digests = core::CheckDigests(terminal.fs(), set, terminal);
         if (digests->outcome == core::JoinOutcome::Failed ||
             digests->outcome == core::JoinOutcome::Cancelled) {

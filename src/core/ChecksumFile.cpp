@@ -70,7 +70,7 @@ Result<std::vector<ChecksumLine>> ReadChecksumText(std::string_view text) {
 
 Result<std::string> ReadSmallFile(platform::FileSystem& fs, std::string_view path,
                                   std::size_t maxBytes) {
-    auto opened = fs.openRead(path);
+    auto opened = fs.openUnlinked(path, false);
     if (!opened) {
         return WithAction("Can't read", opened.error());
     }

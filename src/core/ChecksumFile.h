@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DescriptorRead.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
@@ -15,6 +16,8 @@ namespace dividra::core {
 
 inline constexpr std::string_view kChecksumExtension = ".sha256";
 inline constexpr std::size_t kDigestLength = 64; // hex digits of a SHA-256 digest
+// A line per segment of the largest set, with room for long names.
+inline constexpr std::size_t kMaxChecksumBytes = (kMaxJoinSegments + 1) * 400;
 
 struct ChecksumLine {
     std::string digest; // kDigestLength lower-case hex digits
@@ -30,8 +33,8 @@ std::string ChecksumText(const std::vector<ChecksumLine>& lines);
 // the line: "line 2: a SHA-256 digest, two blanks and a file name expected".
 Result<std::vector<ChecksumLine>> ReadChecksumText(std::string_view text);
 
-// Reads a small text file whole: at most maxBytes, else InvalidArgument "<path>: larger than
-// <n> bytes". Errors name the path.
+// Reads a small text file of a set whole: at most maxBytes, else InvalidArgument "<path>: larger
+// than <n> bytes"; a symbolic link is refused. Errors name the path.
 Result<std::string> ReadSmallFile(platform::FileSystem& fs, std::string_view path,
                                   std::size_t maxBytes);
 

@@ -25,8 +25,8 @@ bool validExtension(std::string_view extension) {
     if (extension.empty()) {
         return true;
     }
-    return extension.size() > 1 && extension.front() == '.' &&
-           extension.find_first_of("\\/") == std::string_view::npos &&
+    // "." alone is the extension of a name that ends in a dot ("file."), which a split writes.
+    return extension.front() == '.' && extension.find_first_of("\\/") == std::string_view::npos &&
            std::none_of(extension.begin() + 1, extension.end(), badNameChar);
 }
 

@@ -1,6 +1,7 @@
 #include "core/DisketteJoin.h"
 
 #include "core/ChecksumFile.h"
+#include "core/Descriptor.h"
 #include "core/DescriptorRead.h"
 #include "core/SafeWrite.h"
 #include "core/SegmentPath.h"
@@ -11,10 +12,6 @@
 
 namespace dividra::core {
 namespace {
-
-constexpr std::size_t kMaxDescriptorBytes = 4096;
-constexpr std::size_t kMaxChecksumBytes = (kMaxJoinSegments + 1) * 400;
-constexpr std::string_view kDescriptorExtension = ".kpn";
 
 class DisketteJoin {
 public:
@@ -62,7 +59,7 @@ Result<std::string> DisketteJoin::findBaseName() const {
 }
 
 Status DisketteJoin::copySegment(JoinWriter& writer, const std::string& path) {
-    auto opened = m_fs.openRead(path);
+    auto opened = m_fs.openUnlinked(path, false);
     if (!opened) {
         return WithAction("Can't open", opened.error());
     }

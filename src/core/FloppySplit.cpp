@@ -1,5 +1,6 @@
 #include "core/FloppySplit.h"
 
+#include "core/Descriptor.h"
 #include "core/DisketteErase.h"
 #include "core/Notifications.h"
 #include "core/SegmentPath.h"
@@ -33,6 +34,7 @@ private:
     std::string segmentPath() const {
         return SegmentPath(FloppyPrefix(m_inputs.floppyDrive), m_run.baseName(), m_segments);
     }
+    std::string descriptorPath() const { return DescriptorPath(segmentPath()); }
     bool promptForDiskette();
     std::optional<std::int64_t> acceptDiskette();
     std::int64_t testDiskette(const std::string& path);
@@ -49,6 +51,7 @@ private:
     int m_segments = 0; // also the diskettes filled so far
     std::string m_lastSegmentPath;
     bool m_cancelled = false;
+    std::optional<Error> m_failure; // what stopped acceptDiskette, when not the user
 };
 
 // Notify, then ask for diskette n + 1; false when the user cancels.
@@ -77,6 +80,11 @@ std::optional<std::int64_t> FloppySplit::acceptDiskette() {
         const std::string path = segmentPath();
         if (m_inputs.eraseDiskettes) {
             EraseDiskette(m_host, m_fs, m_letter);
+        }
+        // A reused diskette may hold an older set's descriptor under this set's name.
+        if (const Status cleared = m_run.removeOldSet(descriptorPath(), false); !cleared) {
+            m_failure = cleared.error();
+            return std::nullopt;
         }
         const std::int64_t before = testDiskette(path);
         const std::int64_t after = before < 0 ? -1 : freeBytes();
@@ -119,7 +127,11 @@ bool FloppySplit::placeDescriptor() {
 
 SplitOutcome FloppySplit::finish() {
     if (!m_cancelled) {
-        if (const Status written = m_run.writeDescriptor(m_lastSegmentPath, m_segments); !written) {
+        Status written = m_run.removeOldSet(DescriptorPath(m_lastSegmentPath), m_inputs.checksums);
+        if (written) {
+            written = m_run.writeDescriptor(m_lastSegmentPath, m_segments);
+        }
+        if (!written) {
             return m_run.failDescriptor(written.error());
         }
         PlaySplitFinishedSound(m_host);
@@ -142,6 +154,9 @@ SplitOutcome FloppySplit::run() {
     m_host.setBusy(true);
     while (promptForDiskette()) {
         const auto capacity = acceptDiskette();
+        if (m_failure) {
+            return m_run.failCopy(*m_failure);
+        }
         if (!capacity) {
             m_cancelled = true;
             break;

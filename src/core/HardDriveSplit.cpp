@@ -1,5 +1,6 @@
 #include "core/HardDriveSplit.h"
 
+#include "core/ChecksumFile.h"
 #include "core/Descriptor.h"
 #include "core/Notifications.h"
 #include "core/SafeWrite.h"
@@ -27,9 +28,11 @@ bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
 }
 
 // Refuses up front a split that a target name would stop or turn against the source itself,
-// so not even the segments before it are written.
-Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const std::string& prefix,
-                    std::int64_t segmentBytes, std::int64_t sourceSize) {
+// so not even the segments before it are written: every segment, the checksum file when there
+// is to be one, and the descriptor.
+Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitInputs& inputs,
+                    const std::string& prefix, std::int64_t segmentBytes) {
+    const std::int64_t sourceSize = inputs.sourceSize;
     const std::int64_t count = SegmentCount(sourceSize, segmentBytes);
     for (std::int64_t n = 0; n < count; ++n) {
         const std::string path = SegmentPath(prefix, run.baseName(), static_cast<int>(n));
@@ -37,8 +40,14 @@ Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const std::st
             return refused;
         }
     }
-    const std::string last = SegmentPath(prefix, run.baseName(), static_cast<int>(count) - 1);
-    return CheckTarget(fs, run.sourceId(), DescriptorPath(last));
+    const std::string descriptor = DescriptorPath(SegmentPath(prefix, run.baseName(), 0));
+    if (inputs.checksums) {
+        const std::string checksums = ReplaceExtension(descriptor, kChecksumExtension);
+        if (const Status refused = CheckTarget(fs, run.sourceId(), checksums); !refused) {
+            return refused;
+        }
+    }
+    return CheckTarget(fs, run.sourceId(), descriptor);
 }
 
 SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
@@ -82,10 +91,14 @@ SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
     }
     const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
     const std::int64_t segmentBytes = SegmentSizeBytes(inputs);
-    if (const Status refused = checkTargets(fs, run, prefix, segmentBytes, inputs.sourceSize);
-        !refused) {
+    Status prepared = checkTargets(fs, run, inputs, prefix, segmentBytes);
+    if (prepared) {
+        prepared = run.removeOldSet(DescriptorPath(SegmentPath(prefix, run.baseName(), 0)),
+                                    inputs.checksums);
+    }
+    if (!prepared) {
         run.closeSource();
-        host.showErrorMessage(text::NothingWrittenMessage(refused.error().message));
+        host.showErrorMessage(text::NothingWrittenMessage(prepared.error().message));
         return SplitOutcome::Refused;
     }
     host.setBusy(true);

@@ -28,7 +28,7 @@ std::string segmentDiffers(const JoinSet& set, std::size_t index) {
 // Opens a segment again for the copy; it must still have the size it was checked with.
 Result<std::unique_ptr<platform::File>> reopen(platform::FileSystem& fs,
                                                const SegmentEntry& segment) {
-    auto opened = fs.openRead(segment.path);
+    auto opened = fs.openUnlinked(segment.path, false);
     if (!opened) {
         return WithAction("Can't open", opened.error());
     }

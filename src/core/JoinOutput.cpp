@@ -33,15 +33,30 @@ Error alreadyExists(const std::string& path) {
     return Error{ErrorCode::AccessDenied, path + ": already exists; give --force to replace it"};
 }
 
+// A replaced output frees nothing: the temporary is written beside it.
 Status checkRoom(platform::FileSystem& fs, std::string_view folder, const std::string& output,
-                 std::int64_t totalSize, std::int64_t freed) {
+                 std::int64_t totalSize) {
     const std::int64_t free = fs.folderSpace(folder).freeBytes;
-    if (free < 0 || free + freed >= totalSize) {
+    if (free < 0 || free >= totalSize) {
         return {};
     }
     return Error{ErrorCode::DiskFull, "Not enough room for " + output + ": " +
                                           std::to_string(totalSize) + " bytes needed, " +
-                                          std::to_string(free + freed) + " free"};
+                                          std::to_string(free) + " free"};
+}
+
+// Whether a name holds an output to keep: a file, or a link, live or dangling.
+bool outputExists(const platform::FileSystem& fs, const std::string& path,
+                  const std::optional<platform::FileId>& replaced) {
+    return replaced.has_value() || fs.isSymbolicLink(path);
+}
+
+// Temporaries never reuse a name: one that is there may be a link to a file of the user's.
+constexpr int kTempNames = 100;
+
+std::string tempCandidate(std::string_view outputPath, int n) {
+    return n == 0 ? JoinTempPath(outputPath)
+                  : std::string(outputPath) + "." + std::to_string(n) + ".dividra-part";
 }
 
 } // namespace
@@ -80,6 +95,10 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
     target.tempPath = JoinTempPath(target.outputPath);
     auto lock = fs.lockFolder(folder);
     if (!lock) {
+        if (lock.error().code == ErrorCode::SharingViolation) {
+            return Error{ErrorCode::SharingViolation,
+                         std::string(folder) + ": another split or join is writing there now"};
+        }
         return lock.error();
     }
     target.lock = std::move(lock).value();
@@ -87,19 +106,10 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
     if (!output) {
         return output.error();
     }
-    if (output.value() && !force) {
+    if (outputExists(fs, target.outputPath, output.value()) && !force) {
         return alreadyExists(target.outputPath);
     }
-    if (const auto temp = probe(fs, target.tempPath, inputs); !temp) {
-        return temp.error();
-    }
-    std::int64_t freed = 0;
-    if (output.value()) {
-        if (auto old = fs.openReadShared(target.outputPath); old && old.value()->size()) {
-            freed = old.value()->size().value();
-        }
-    }
-    if (const Status room = checkRoom(fs, folder, target.outputPath, totalSize, freed); !room) {
+    if (const Status room = checkRoom(fs, folder, target.outputPath, totalSize); !room) {
         return room.error();
     }
     return target;
@@ -118,17 +128,25 @@ JoinWriter::~JoinWriter() {
     if (m_file) {
         (void)m_file->close();
     }
-    if (!m_committed && m_fs.fileId(m_target.tempPath)) {
+    if (m_created && !m_committed && m_fs.fileId(m_target.tempPath) == m_createdId) {
         (void)m_fs.deleteFile(m_target.tempPath);
     }
 }
 
 Status JoinWriter::create() {
-    auto created = m_fs.createAlways(m_target.tempPath);
-    if (!created) {
-        return WithAction("Can't create", created.error());
+    const std::string outputPath = m_target.outputPath;
+    for (int n = 0; !m_file; ++n) {
+        m_target.tempPath = tempCandidate(outputPath, n);
+        auto created = m_fs.createNew(m_target.tempPath);
+        if (!created && (created.error().code != ErrorCode::AlreadyExists || n + 1 == kTempNames)) {
+            return WithAction("Can't create", created.error());
+        }
+        if (created) {
+            m_file = std::move(created).value();
+        }
     }
-    m_file = std::move(created).value();
+    m_created = true;
+    m_createdId = m_file->id();
     if (!m_whole) {
         return {};
     }
@@ -183,7 +201,7 @@ Status JoinWriter::retarget(std::string_view name, bool force) {
     if (!output) {
         return output.error();
     }
-    if (output.value() && !force) {
+    if (outputExists(m_fs, path, output.value()) && !force) {
         return alreadyExists(path);
     }
     m_target.outputPath = path;

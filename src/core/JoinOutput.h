@@ -54,7 +54,7 @@ inline constexpr std::size_t kJoinHashSlots = 3;
 // was measured.
 Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length);
 
-// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first.
+// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first, when that name is free.
 std::string JoinTempPath(std::string_view outputPath);
 
 // The output's place, checked and held.
@@ -64,9 +64,9 @@ struct JoinTarget {
     std::unique_ptr<platform::FolderLock> lock;
 };
 
-// Takes the folder's split lock, then refuses an output that exists (unless `force`), a
-// folder or unwritable entry of its or the temporary's name, a name that is one of `inputs`,
-// and a folder without room for `totalSize` bytes (what a replaced output frees counts).
+// Takes the folder's split lock, then refuses an output that exists, a symbolic link too
+// (unless `force`), a folder or unwritable entry of its name, a name that is one of `inputs`,
+// and a folder without room for `totalSize` bytes beside the output it replaces.
 Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
                                      std::string_view name, bool force,
                                      const std::vector<platform::FileId>& inputs,
@@ -82,7 +82,9 @@ public:
     JoinWriter(const JoinWriter&) = delete;
     JoinWriter& operator=(const JoinWriter&) = delete;
 
-    // Creates the temporary, and when hashing starts the hashing thread.
+    // Creates the temporary under a fresh name (NAME.dividra-part, else NAME.1.dividra-part,
+    // ...): an entry already there, a link too, is never opened. When hashing it starts the
+    // hashing thread.
     Status create();
     // Copies `length` bytes of an open segment onto the end, hashing them into `segmentHash`
     // (when given) and the whole file's hash (when hashing). With a segmentHash it waits for
@@ -114,6 +116,8 @@ private:
     std::unique_ptr<ChunkWorker> m_hasher; // after m_whole, so it stops before it goes
     std::int64_t m_written = 0;
     bool m_flushed = false;
+    bool m_created = false; // the temporary is ours to remove
+    std::optional<platform::FileId> m_createdId;
     bool m_committed = false;
 };
 

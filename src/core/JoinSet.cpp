@@ -5,22 +5,40 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace dividra::core {
 namespace {
-
-// Descriptors are three short lines; checksum files a line per segment.
-constexpr std::size_t kMaxDescriptorBytes = 4096;
-constexpr std::size_t kMaxChecksumBytes = (kMaxJoinSegments + 1) * 400;
 
 Error inFile(std::string_view path, const Error& error) {
     return Error{error.code, std::string(path) + ": " + error.message};
 }
 
-SegmentEntry examineSegment(platform::FileSystem& fs, const std::string& path) {
+// The lower-case names (long and 8.3) of the folder's entries that begin with the set's base
+// name, from one listing; nothing when the folder can't be listed.
+std::optional<std::set<std::string>> namesInFolder(const std::vector<platform::FindEntry>* found) {
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    std::set<std::string> names;
+    for (const platform::FindEntry& entry : *found) {
+        names.insert(platform::lowerAscii(entry.name));
+        names.insert(platform::lowerAscii(entry.shortName));
+    }
+    return names;
+}
+
+SegmentEntry examineSegment(platform::FileSystem& fs, const std::string& path,
+                            const std::optional<std::set<std::string>>& names) {
     SegmentEntry entry;
     entry.path = path;
-    auto opened = fs.openReadShared(path);
+    // A name the listing lacks is missing without a lookup, which would list the folder again.
+    if (names && !names->contains(platform::lowerAscii(FileNamePart(path)))) {
+        entry.state = SegmentState::Missing;
+        return entry;
+    }
+    auto opened = fs.openUnlinked(path, true);
     if (!opened) {
         const ErrorCode code = opened.error().code;
         const bool missing = code == ErrorCode::NotFound || code == ErrorCode::PathNotFound;
@@ -51,21 +69,24 @@ std::int64_t usualSize(const JoinSet& set) {
     }
     std::int64_t usual = -1;
     std::int64_t most = 0;
+    bool tie = false;
     for (const auto& [size, count] : sizes) {
         const bool fits =
             size <= set.info.totalSize / others && set.info.totalSize - size * others <= size;
-        if (fits && count > most) {
+        if (fits && count >= most) {
+            tie = count == most;
             usual = size;
             most = count;
         }
     }
-    // Diskettes of several sizes: no one size to hold a segment to.
-    return most + 1 >= others ? usual : -1;
+    // Diskettes of several sizes: no one size to hold a segment to; nor two that fit as well.
+    return most + 1 >= others && !tie ? usual : -1;
 }
 
-// Each segment's own size, where the set's shape tells it.
+// Each segment's own size, where the set's shape tells it, and only when the sizes don't add
+// up: segments of a diskette set differ in size as the diskettes' free space did.
 void judgeSizes(JoinSet& set) {
-    const std::int64_t usual = usualSize(set);
+    const std::int64_t usual = set.sizeSum == set.info.totalSize ? -1 : usualSize(set);
     if (usual <= 0) {
         return;
     }
@@ -81,14 +102,14 @@ void judgeSizes(JoinSet& set) {
 }
 
 // Files named as segments numbered from `count` on, left from an earlier, longer split.
-std::vector<std::string> staleSegments(const platform::FileSystem& fs, const std::string& prefix,
-                                       const std::string& baseName, int count) {
+std::vector<std::string> staleSegments(const std::vector<platform::FindEntry>* found,
+                                       const std::string& prefix, const std::string& baseName,
+                                       int count) {
     std::vector<std::string> stale;
-    const auto found = fs.find(prefix + baseName + ".*", platform::attr::AnyFile);
-    if (!found) {
+    if (found == nullptr) {
         return stale;
     }
-    for (const platform::FindEntry& entry : found.value()) {
+    for (const platform::FindEntry& entry : *found) {
         const auto dot = entry.name.rfind('.');
         const std::string digits = entry.name.substr(dot + 1);
         const bool numbered = digits.size() >= 3 && digits.size() <= 9 &&
@@ -130,6 +151,17 @@ Status readChecksums(platform::FileSystem& fs, JoinSet& set) {
 
 } // namespace
 
+std::size_t MissingCount(const JoinSet& set) {
+    return static_cast<std::size_t>(
+        std::count_if(set.segments.begin(), set.segments.end(),
+                      [](const SegmentEntry& s) { return s.state == SegmentState::Missing; }));
+}
+
+std::string MissingCountText(const JoinSet& set) {
+    return std::to_string(MissingCount(set)) + " of the " + std::to_string(set.segments.size()) +
+           " segments are missing";
+}
+
 bool JoinSet::complete() const {
     return sizeSum == info.totalSize &&
            std::all_of(segments.begin(), segments.end(),
@@ -170,12 +202,15 @@ Result<JoinSet> ExamineJoinSet(platform::FileSystem& fs, std::string_view descri
     const std::string name(FileNamePart(descriptorPath));
     const std::string prefix = HardDrivePrefix(FolderPart(descriptorPath));
     set.baseName = ReplaceExtension(name, "");
+    const auto found = fs.find(prefix + set.baseName + ".*", platform::attr::AnyFile);
+    const std::vector<platform::FindEntry>* listing = found ? &found.value() : nullptr;
+    const auto names = namesInFolder(listing);
     for (int n = 0; n < set.info.segmentCount; ++n) {
-        set.segments.push_back(examineSegment(fs, SegmentPath(prefix, name, n)));
+        set.segments.push_back(examineSegment(fs, SegmentPath(prefix, name, n), names));
         set.sizeSum += std::max<std::int64_t>(set.segments.back().size, 0);
     }
     judgeSizes(set);
-    set.stale = staleSegments(fs, prefix, set.baseName, set.info.segmentCount);
+    set.stale = staleSegments(listing, prefix, set.baseName, set.info.segmentCount);
     if (const Status read = readChecksums(fs, set); !read) {
         return read.error();
     }
@@ -201,12 +236,20 @@ std::string SegmentStateText(const SegmentEntry& segment) {
 
 std::vector<std::string> SetProblems(const JoinSet& set) {
     std::vector<std::string> problems;
+    const std::size_t missing = MissingCount(set);
+    std::size_t shown = 0;
     for (const SegmentEntry& segment : set.segments) {
+        if (segment.state == SegmentState::Missing && shown++ >= kMissingShown) {
+            continue;
+        }
         if (segment.state == SegmentState::Unusable) {
             problems.push_back("Can't read " + segment.reason);
         } else if (segment.state != SegmentState::Ok) {
             problems.push_back(segment.path + ": " + SegmentStateText(segment));
         }
+    }
+    if (missing > kMissingShown) {
+        problems.push_back(MissingCountText(set));
     }
     if (problems.empty() && set.sizeSum != set.info.totalSize) {
         problems.push_back("The segments hold " + std::to_string(set.sizeSum) + " bytes; " +

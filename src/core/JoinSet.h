@@ -39,9 +39,10 @@ struct JoinSet {
 };
 
 // Reads the descriptor (and the checksum file beside it, when there) and looks at each
-// segment's file without reading it. A segment's size is only judged on its own where the set
-// has the shape of a folder split (all but the last of one size). Errors: a descriptor or
-// checksum file that can't be read or is malformed, naming its path (and line).
+// segment's file without reading it, a symbolic link being no segment. The sizes' sum decides;
+// only when it differs is a segment's own size judged, where the set has the shape of a folder
+// split (all but the last of one size). The folder is listed once, whatever the count. Errors: a
+// descriptor or checksum file that can't be read or is malformed, naming its path (and line).
 Result<JoinSet> ExamineJoinSet(platform::FileSystem& fs, std::string_view descriptorPath);
 
 // The checksum file's lines held against a set of `count` segments named as in `segmentPaths`:
@@ -52,7 +53,14 @@ Status CheckChecksumNames(const std::vector<ChecksumLine>& lines,
 // "ok", "missing", "wrong size: 10 bytes, 20 expected", "checksum differs", ...
 std::string SegmentStateText(const SegmentEntry& segment);
 
-// What keeps an incomplete set from being joined, one line per problem, segments by path.
+// Missing segments are named up to this many, then counted.
+inline constexpr std::size_t kMissingShown = 10;
+std::size_t MissingCount(const JoinSet& set);
+// "99996 of the 99999 segments are missing"
+std::string MissingCountText(const JoinSet& set);
+
+// What keeps an incomplete set from being joined, one line per problem, segments by path; the
+// first kMissingShown missing segments, then MissingCountText when there are more.
 std::vector<std::string> SetProblems(const JoinSet& set);
 
 } // namespace dividra::core

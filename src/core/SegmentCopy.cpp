@@ -46,6 +46,9 @@ Status takeChunk(platform::File& segment, std::string_view segmentPath,
     }
     progress.bytesRead += static_cast<std::int64_t>(chunk.size());
     observer.afterBuffer();
+    if (observer.stopRequested()) {
+        return Error{ErrorCode::Io, std::string(kInterruptedText)};
+    }
     const int parts = ProgressParts(progress.bytesRead, progress.sourceSize);
     if (parts != progress.shownParts) {
         progress.shownParts = parts;

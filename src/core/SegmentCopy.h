@@ -17,6 +17,8 @@ namespace dividra::core {
 inline constexpr std::size_t kHardDriveBufferSize = 49152;
 inline constexpr std::size_t kFloppyBufferSize = 32767;
 inline constexpr int kProgressParts = 20;
+// Why a copy stopped on request.
+inline constexpr std::string_view kInterruptedText = "Interrupted.";
 
 // Whole progress parts (0 to 20) for bytes read of a source: cut, never rounded, so 20 only
 // once the last byte is read. 0 for an empty source.
@@ -42,6 +44,8 @@ public:
     // Called after each buffer is written and flushed, before the progress is computed
     // (the floppy split pauses and processes window messages here).
     virtual void afterBuffer() {}
+    // Asked after each buffer; true stops the copy with kInterruptedText.
+    virtual bool stopRequested() { return false; }
 };
 
 // Opens the source for the whole split: reading only, others may read but not write it.

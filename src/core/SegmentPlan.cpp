@@ -4,6 +4,8 @@
 #include "platform/Wildcard.h"
 #include "util/NumberText.h"
 
+#include <algorithm>
+
 namespace dividra::core {
 namespace {
 
@@ -20,6 +22,10 @@ std::string_view MatchSegmentSizeEntry(std::string_view storedText) {
         }
     }
     return kSegmentSizeListEntries.front();
+}
+
+std::int32_t CustomKilobytesInRange(std::int32_t kilobytes) {
+    return std::clamp(kilobytes, kMinCustomKilobytes, kMaxCustomKilobytes);
 }
 
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText) {

@@ -32,6 +32,10 @@ inline constexpr std::array<std::string_view, 5> kSegmentSizeListEntries{
 inline constexpr std::int32_t kMinCustomKilobytes = 1;
 inline constexpr std::int32_t kMaxCustomKilobytes = 1024;
 
+// A custom segment size as the window keeps it: below kMinCustomKilobytes (0 for an empty field)
+// the least, above kMaxCustomKilobytes the greatest, else `kilobytes`.
+std::int32_t CustomKilobytesInRange(std::int32_t kilobytes);
+
 // The segment size list's entry a stored text selects: the entry equal to it without regard to
 // letter case, else the first entry ("1440", say, selects "1420").
 std::string_view MatchSegmentSizeEntry(std::string_view storedText);

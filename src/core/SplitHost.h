@@ -82,6 +82,13 @@ public:
     // Whether the flashing still goes on (it stops once the window is active).
     virtual bool isFlashing() = 0;
 
+    // Asked after every buffer: whether the split must stop (a terminal's Ctrl-C). It then ends
+    // as a failed split does, as Cancelled. A window's split runs to its end.
+    virtual bool stopRequested() { return false; }
+    // A remark on a file the split left alone ("Kept c:\out\data.sha256: ..."). A window,
+    // whose messages are its own, shows none.
+    virtual void note(std::string_view /*text*/) {}
+
     // The time the floppy split's pause is measured with.
     virtual Clock::time_point now() { return Clock::now(); }
 

@@ -1,6 +1,7 @@
 #include "core/SplitRun.h"
 
 #include "core/Descriptor.h"
+#include "core/OldSetFiles.h"
 #include "core/SafeWrite.h"
 #include "core/SegmentPath.h"
 #include "core/SplitMessages.h"
@@ -104,16 +105,28 @@ Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::
     return bytesLeft() == 0 ? m_hasher->drain() : Status();
 }
 
-Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
-    if (!m_wholeHash) {
-        // A checksum file of an earlier split with checksums describes segments this split has
-        // replaced: a join would refuse the new set by it. Where it can't go, the join says so.
-        (void)m_fs.deleteFile(ReplaceExtension(lastSegmentPath, kChecksumExtension));
+Status SplitRun::removeOldSet(const std::string& descriptorPath, bool checksumsHere) {
+    const auto old = RemoveOldSetFiles(m_fs, descriptorPath, m_sourceId, checksumsHere);
+    if (!old) {
+        return old.error();
     }
-    const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
-                                           segmentCount, m_inputs.sourceSize, m_sourceId);
-    if (!written) {
-        return written;
+    for (const std::string& kept : old.value().kept) {
+        m_host.note(kept);
+    }
+    return old.value().removed ? flushFolderOf(descriptorPath) : Status();
+}
+
+Status SplitRun::flushFolderOf(const std::string& path) {
+    if (const Status flushed = m_fs.flushFolder(FolderPart(path)); !flushed) {
+        return WithAction("Can't write", flushed.error());
+    }
+    return {};
+}
+
+Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
+    // Every segment's entry is on the disk before the descriptor says the set is whole.
+    if (const Status flushed = flushFolderOf(lastSegmentPath); !flushed) {
+        return flushed;
     }
     if (m_wholeHash) {
         const Status hashes = WriteSmallFile(
@@ -123,14 +136,9 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
             return hashes;
         }
     }
-    if (flushPolicy() != FlushPolicy::Segment) {
-        return {};
-    }
-    const std::string_view folder = FolderPart(lastSegmentPath);
-    if (const Status flushed = m_fs.flushFolder(folder); !flushed) {
-        return WithAction("Can't write", flushed.error());
-    }
-    return {};
+    const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
+                                           segmentCount, m_inputs.sourceSize, m_sourceId);
+    return written ? flushFolderOf(lastSegmentPath) : written;
 }
 
 std::vector<ChecksumLine> SplitRun::checksumLines(const std::vector<std::string>& segmentDigests,
@@ -154,22 +162,24 @@ FlushPolicy SplitRun::flushPolicy() const {
 }
 
 SplitOutcome SplitRun::failCopy(const Error& error) {
+    const SplitOutcome outcome =
+        m_host.stopRequested() ? SplitOutcome::Cancelled : SplitOutcome::Failed;
     if (m_progress.segmentsCreated == 0) {
-        return endWithError(text::NothingWrittenMessage(error.message));
+        return endWithError(text::NothingWrittenMessage(error.message), outcome);
     }
-    return endWithError(text::SplitFailedMessage(error.message));
+    return endWithError(text::SplitFailedMessage(error.message), outcome);
 }
 
 SplitOutcome SplitRun::failDescriptor(const Error& error) {
     return endWithError(text::DescriptorFailedMessage(error.message));
 }
 
-SplitOutcome SplitRun::endWithError(const std::string& message) {
+SplitOutcome SplitRun::endWithError(const std::string& message, SplitOutcome outcome) {
     closeSource();
     m_host.setBusy(false);
     m_host.setProgress(0);
     m_host.showErrorMessage(message);
-    return SplitOutcome::Failed;
+    return outcome;
 }
 
 void SplitRun::progressChanged(int parts) {

@@ -43,25 +43,36 @@ public:
     std::int64_t bytesRead() const { return m_progress.bytesRead; }
     std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
 
+    // Before the first segment of a set goes into a folder (or onto a diskette): the old
+    // descriptor and checksum file of its name removed (and the removal flushed), as
+    // RemoveOldSetFiles says, `checksumsHere` when the new checksum file goes there; what it
+    // left alone is told to the host as a note.
+    Status removeOldSet(const std::string& descriptorPath, bool checksumsHere);
+
     Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
     // The size of the checksum file writeDescriptor would write for the segments copied so far;
     // its digests aren't known before then, but their length is.
     std::int64_t checksumFileBytes() const;
-    // The descriptor (and checksum file), flushed; under FlushPolicy::Segment its folder too.
-    // Only after the last segment was copied, which waits for the hashing to finish.
+    // The commit of the set: the folder flushed with every segment's entry, the checksum file,
+    // then the descriptor, each flushed, then the folder again. Only after the last segment was
+    // copied, which waits for the hashing to finish.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
     // The orderly ends after the busy state was set: source closed, busy state cleared,
-    // progress back to 0, and one stop message saying what happened.
+    // progress back to 0, and one stop message saying what happened. A copy stopped on the
+    // host's request is Cancelled, any other failure Failed.
     SplitOutcome failCopy(const Error& error);
     SplitOutcome failDescriptor(const Error& error);
 
     void progressChanged(int parts) override;
     void afterBuffer() override;
+    bool stopRequested() override { return m_host.stopRequested(); }
 
 private:
     Status startHashing(std::size_t bufferSize);
-    SplitOutcome endWithError(const std::string& message);
+    SplitOutcome endWithError(const std::string& message,
+                              SplitOutcome outcome = SplitOutcome::Failed);
+    Status flushFolderOf(const std::string& path);
     // The checksum file's lines: the segments' digests in order, then the whole source's.
     std::vector<ChecksumLine> checksumLines(const std::vector<std::string>& segmentDigests,
                                             const std::string& wholeDigest) const;

@@ -12,4 +12,12 @@ Result<std::string> FileSystem::toHostPath(std::string_view dosPath) const {
                  std::string(dosPath) + ": this file system has no host paths"};
 }
 
+Result<std::unique_ptr<File>> FileSystem::openUnlinked(std::string_view path, bool shared) {
+    return shared ? openReadShared(path) : openRead(path);
+}
+
+bool FileSystem::isSymbolicLink(std::string_view /*path*/) const {
+    return false;
+}
+
 } // namespace dividra::platform

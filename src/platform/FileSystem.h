@@ -120,6 +120,18 @@ public:
     // one that differs in letter case only replaces that entry. A symbolic link of that name is
     // replaced, never written through.
     virtual Result<std::unique_ptr<File>> createAlways(std::string_view path) = 0;
+    // Creates a file that did not exist, under exactly the name given, for reading and writing;
+    // no sharing. Any entry of that name (a file, a hard link to another file, a symbolic link,
+    // live or dangling) is AlreadyExists and stays untouched: nothing is written through a name
+    // that was there. Other errors as for createAlways.
+    virtual Result<std::unique_ptr<File>> createNew(std::string_view path) = 0;
+    // As openRead (openReadShared when `shared`), for the files of a set: a symbolic link of
+    // that name is refused (AccessDenied, "is a symbolic link, not a regular file"), so a link
+    // never passes for a segment, descriptor or checksum file. Folders on the way may be links.
+    virtual Result<std::unique_ptr<File>> openUnlinked(std::string_view path, bool shared);
+    // Whether the last name, exactly as given, is a symbolic link, live or dangling; false where
+    // there is none or the file system has no links.
+    virtual bool isSymbolicLink(std::string_view path) const;
     // What createAlways(path) would replace, without touching anything: nothing, or the
     // identity of the regular file there. The error createAlways would give for the name
     // itself: a folder, device or FIFO of that name (AccessDenied), a read-only file, a name

@@ -192,13 +192,19 @@ FolderSpace PosixFileSystem::folderSpace(std::string_view folder) const {
     return found ? spaceOf(found.value().host) : FolderSpace{};
 }
 
-Result<std::unique_ptr<File>> PosixFileSystem::openExisting(std::string_view path, bool lock) {
+Result<std::unique_ptr<File>> PosixFileSystem::openExisting(std::string_view path, bool lock,
+                                                            bool noLink) {
     auto found = locateExisting(m_drives, path);
     if (!found) {
         return found.error();
     }
-    UniqueFd fd = openRetrying(found.value().host, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noLink ? O_NOFOLLOW : 0);
+    UniqueFd fd = openRetrying(found.value().host, flags);
     if (!fd) {
+        if (noLink && errno == ELOOP) {
+            return Error{ErrorCode::AccessDenied,
+                         std::string(path) + ": is a symbolic link, not a regular file"};
+        }
         return osError(errno, path);
     }
     if (lock && tryLock(fd.get(), LOCK_SH) != 0) {
@@ -208,11 +214,43 @@ Result<std::unique_ptr<File>> PosixFileSystem::openExisting(std::string_view pat
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::openRead(std::string_view path) {
-    return openExisting(path, true);
+    return openExisting(path, true, false);
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::openReadShared(std::string_view path) {
-    return openExisting(path, false);
+    return openExisting(path, false, false);
+}
+
+Result<std::unique_ptr<File>> PosixFileSystem::openUnlinked(std::string_view path, bool shared) {
+    return openExisting(path, !shared, true);
+}
+
+bool PosixFileSystem::isSymbolicLink(std::string_view path) const {
+    auto found = locate(m_drives, path, LastName::Exact);
+    struct stat info {};
+    return found && !found.value().names.empty() &&
+           ::lstat(found.value().host.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+Result<std::unique_ptr<File>> PosixFileSystem::createNew(std::string_view path) {
+    auto found = locate(m_drives, path, LastName::Exact);
+    if (!found) {
+        return found.error();
+    }
+    if (found.value().names.empty()) {
+        return osError(EISDIR, path);
+    }
+    // O_EXCL: an entry there, a link of any kind too, is never opened, let alone truncated.
+    const int flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    UniqueFd fd = openRetrying(found.value().host, flags, 0666);
+    if (!fd) {
+        return errno == EEXIST ? Error{ErrorCode::AlreadyExists, std::string(path) + ": exists"}
+                               : osError(errno, path);
+    }
+    if (tryLock(fd.get(), LOCK_EX) != 0) {
+        return sharingError(path);
+    }
+    return adoptRegular(std::move(fd), path);
 }
 
 Result<std::unique_ptr<File>> PosixFileSystem::createAlways(std::string_view path) {

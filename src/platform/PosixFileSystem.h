@@ -35,6 +35,9 @@ public:
     Result<std::unique_ptr<File>> openReadShared(std::string_view path) override;
     Result<std::unique_ptr<File>> createAlways(std::string_view path) override;
     Result<std::optional<FileId>> probeCreate(std::string_view path) const override;
+    Result<std::unique_ptr<File>> createNew(std::string_view path) override;
+    Result<std::unique_ptr<File>> openUnlinked(std::string_view path, bool shared) override;
+    bool isSymbolicLink(std::string_view path) const override;
     Status flushFolder(std::string_view folder) override;
     Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;
 
@@ -52,7 +55,7 @@ public:
     std::optional<FileId> fileId(std::string_view path) const override;
 
 private:
-    Result<std::unique_ptr<File>> openExisting(std::string_view path, bool lock);
+    Result<std::unique_ptr<File>> openExisting(std::string_view path, bool lock, bool noLink);
 
     DriveTable m_drives;
 };

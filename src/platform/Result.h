@@ -19,6 +19,7 @@ enum class ErrorCode {
     InvalidArgument,  // a malformed request (bad drive table entry, bad size, ...)
     Io,               // any other input/output failure
     SameFile,         // the operation would overwrite the file it reads from
+    AlreadyExists,    // a fresh file was asked for and an entry of that name is there
 };
 
 // A failure crossing a layer: a code for decisions, a message for people.

@@ -14,10 +14,9 @@ QString customSegmentEntry() {
 
 void keepCustomSizeInRange(QLineEdit* field) {
     const std::int32_t size = TextToInt(field->text().toStdString());
-    if (size < core::kMinCustomKilobytes) {
-        field->setText(QString::number(core::kMinCustomKilobytes));
-    } else if (size > core::kMaxCustomKilobytes) {
-        field->setText(QString::number(core::kMaxCustomKilobytes));
+    // A size in range keeps its text as typed ("064", say).
+    if (const std::int32_t kept = core::CustomKilobytesInRange(size); kept != size) {
+        field->setText(QString::number(kept));
     }
 }
 

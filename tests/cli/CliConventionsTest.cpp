@@ -135,9 +135,10 @@ TEST_F(CliTest, AFailedWriteOnStdoutIsReportedWithStatusOne) {
 
 TEST_F(CliTest, HostPathsFollowTheDosPathsOfAMessage) {
     m_dir.write("out/data.001/inside", "");
+    std::filesystem::create_directories(m_dir.file("v1.2 beta"));
     const auto table = platform::DriveTable::parse("c=" + m_dir.path() + ",fixed");
     const platform::PosixFileSystem fs(table.value());
-    const HostPathNotes notes(fs, {"c:\\Annual Report.text", "c:\\out"});
+    const HostPathNotes notes(fs, {"c:\\Annual Report.text", "c:\\out", "c:\\v1.2 beta"});
     const std::string m = m_dir.path();
     for (const auto& [text, shown] : std::vector<std::pair<std::string, std::string>>{
              {"c:\\Annual Report.text is empty.\n\nThere is nothing to split.",
@@ -149,6 +150,14 @@ TEST_F(CliTest, HostPathsFollowTheDosPathsOfAMessage) {
              {"c:\\out\\A: this name is the 8.3 alias of c:\\out\\B, which it would overwrite",
               "c:\\out\\A (" + m + "/out/A): this name is the 8.3 alias of c:\\out\\B (" + m +
                   "/out/B), which it would overwrite"},
+             // Unknown, it ends at the blank after a name with an extension.
+             {"c:\\fl.kpn describes 1 segments of 5000 bytes; 2 segments of 9000 bytes were read",
+              "c:\\fl.kpn (" + m + "/fl.kpn) describes 1 segments of 5000 bytes; 2 segments of " +
+                  "9000 bytes were read"},
+             {"Can't create c:\\V1.2 Beta\\data 1.000 now: full",
+              "Can't create c:\\V1.2 Beta\\data 1.000 (" + m + "/v1.2 beta/data 1.000) now: full"},
+             {"c:\\v1.2 beta: full", "c:\\v1.2 beta (" + m + "/v1.2 beta): full"},
+             {"c:\\none.kpn (" + m + "/none.kpn): no such file", ""}, // noted once
              {"Insert diskette #1 into drive \nA: and select OK", ""},
              {"q:\\data.zip: no such drive; abc:\\x is no path", ""},
              {"c:\\missing\\folder\\data.000: gone", ""},

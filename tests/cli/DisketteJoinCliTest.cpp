@@ -132,7 +132,7 @@ TEST_F(DisketteJoinCliTest, JoinsSwappedDiskettesBackByteExact) {
     damaged["data.001"][5] = static_cast<char>(damaged["data.001"][5] ^ 1);
     const std::vector<Case> cases = {
         {"in order", {1, 2, 3}, {}, kExitOk, 3, ""},
-        {"named", {1, 2, 3}, {"data.kpn"}, kExitOk, 3, ""},
+        {"named as the descriptor", {1, 2, 3}, {"data.KPN"}, kExitOk, 3, ""},
         {"a wrong diskette is asked for again",
          {1, 3, 2, 3},
          {},
@@ -209,6 +209,25 @@ TEST_F(DisketteJoinCliTest, UsageComplaints) {
         const Outcome outcome = cli(c.arguments);
         EXPECT_EQ(outcome.status, kExitBadInput) << c.line;
         EXPECT_EQ(outcome.err, "dividra-cli: " + c.line + "\n");
+    }
+}
+
+// NAME names one set on the diskette's root: nothing that reaches another folder or drive.
+TEST_F(DisketteJoinCliTest, ASetNameThatIsNoBaseNameIsBadUsage) {
+    fs::create_directories(m_dir.file("joined"));
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"..\\x", "..\\x"},
+             {"sub/data", "sub/data"},
+             {"c:data", "c:data"},
+             {"...KPN", "...KPN"},
+             {".", "."},
+             {"da\x1bta", "da\\x1bta"},
+             {"da\x7fta", "da\\x7fta"},
+         }) {
+        const Outcome outcome = cli({"join", name, "--floppy", "a:", "--to", m_dir.file("joined")});
+        EXPECT_EQ(outcome.status, kExitBadInput) << shown;
+        EXPECT_EQ(outcome.err, "dividra-cli: join: bad set name \"" + shown +
+                                   "\"; give the base name of the set, such as DATA\n");
     }
 }
 

@@ -109,6 +109,19 @@ TEST_F(JoinCliTest, DamagedSetsAreRefusedNamingTheSegment) {
     }
 }
 
+// A descriptor's line is echoed in the refusal: its control bytes must not reach the terminal.
+TEST_F(JoinCliTest, ControlBytesOfADescriptorAreShownEscaped) {
+    const std::string descriptor =
+        m_dir.write("out/data.kpn", "File Ext=\x1b[31m\r\nTotal Files=1\r\nTotal Size=3\r\n");
+    for (const char* command : {"join", "verify"}) {
+        const Outcome outcome = cli({command, descriptor});
+        EXPECT_EQ(outcome.status, kExitFailed) << command;
+        EXPECT_EQ(outcome.err, "dividra-cli: c:\\out\\data.kpn (" + descriptor +
+                                   "): line 1: \"\\x1b[31m\" is no file extension\n")
+            << command;
+    }
+}
+
 TEST_F(JoinCliTest, StaleSegmentsAreIgnoredAndMentioned) {
     const std::string descriptor = splitSource("data.zip", 3000000, {"--size", "1420"});
     m_dir.write("out/data.003", "stale");

@@ -135,5 +135,27 @@ TEST_F(CliTest, PlanTakesUnitsAndPieces) {
     expectComplaint({"plan", source, "--flush=buffer"}, "plan: unknown option \"--flush=buffer\"");
 }
 
+// A hand-edited settings file: the stored custom size is kept in range as the window keeps it.
+TEST_F(CliTest, PlanKeepsTheStoredCustomSizeInRange) {
+    const std::string source = m_dir.write("data.zip", std::string(3000000, 'x'));
+    const std::pair<const char*, const char*> rows[] = {
+        {"00000000", "1024\nsegments: 2930"}, {"ffffffff", "1024\nsegments: 2930"},
+        {"00000001", "1024\nsegments: 2930"}, {"00000400", "1048576\nsegments: 3"},
+        {"00000401", "1048576\nsegments: 3"}, {"00400000", "1048576\nsegments: 3"}};
+    for (const auto& [dword, shown] : rows) {
+        m_dir.write("profile/registry.reg",
+                    "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vorlan Software\\Dividra\\"
+                    "Hard Drive Options]\n\"Default Segment Size\"=\"custom\"\n"
+                    "\"Custom Segment Size\"=dword:" +
+                        std::string(dword) + "\n");
+        const Outcome outcome = run({"plan", source});
+        EXPECT_EQ(outcome.status, kExitOk) << dword << "\n" << outcome.err;
+        EXPECT_TRUE(outcome.out.starts_with(
+            "source size: 3000000\nsegment size: " + std::string(shown) + "\n"))
+            << dword << "\n"
+            << outcome.out;
+    }
+}
+
 } // namespace
 } // namespace dividra::cli

@@ -74,7 +74,8 @@ TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
         int status;
         std::string err;
     };
-    const std::string again = "Please answer ok or cancel.\n[OK/Cancel]\n";
+    // The question comes again, the bracket line after it.
+    const std::string again = "Please answer ok or cancel.\n" + kInsertFirst;
     for (const Case& c :
          {Case{"", kExitCancelled, kInsertFirst}, Case{"c\n", kExitCancelled, kInsertFirst},
           Case{"x\n", kExitCancelled, kInsertFirst + again},
@@ -158,8 +159,10 @@ TEST_F(SplitCliTest, RefusalsExitWithOne) {
     const Outcome removable =
         run({m_dir.write("floppy/data.zip", "abc"), "--to", m_dir.file("out")}, "\n");
     EXPECT_EQ(removable.status, kExitFailed);
-    EXPECT_EQ(removable.out, "Sorry, but Dividra isn't designed to split files that exist\n"
-                             "on removable drives (floppy drives, etc).\n");
+    EXPECT_EQ(removable.out, "");
+    EXPECT_EQ(removable.err,
+              "dividra-cli: Sorry, but Dividra isn't designed to split files that exist\n"
+              "on removable drives (floppy drives, etc).\n");
     EXPECT_EQ(names("out").size(), 0u);
 
     const std::string big = m_dir.write("big.bin", std::string(1000 * 1024 + 1, 'x'));
@@ -257,15 +260,16 @@ TEST(TerminalMessageBoxesTest, AnswerLines) {
     std::ostringstream err;
     TerminalMessageBoxes boxes(in, out, err);
     EXPECT_EQ(boxes.show("Go on?", MessageCaption, MB_ICONQUESTION | MB_YESNO), IDNO);
-    EXPECT_EQ(boxes.show("Two\nlines", MessageCaption, MB_ICONSTOP | MB_OK), IDOK);
+    EXPECT_EQ(boxes.show("Two\nlines\r\x7f\t", MessageCaption, MB_ICONSTOP | MB_OK), IDOK);
     EXPECT_EQ(boxes.show("Careful", MessageCaption, MB_ICONEXCLAMATION | MB_OK), IDOK);
     EXPECT_EQ(boxes.show("Ready?", MessageCaption, MB_ICONINFORMATION | MB_OKCANCEL), IDCANCEL);
-    EXPECT_EQ(boxes.show("Done", MessageCaption, MB_ICONINFORMATION | MB_OK), IDOK);
+    EXPECT_EQ(boxes.show("Done\x1b[2J", MessageCaption, MB_ICONINFORMATION | MB_OK), IDOK);
     EXPECT_EQ(boxes.show("Plain", MessageCaption, MB_OK), IDOK);
-    // Information on stdout; errors, warnings and questions on stderr.
-    EXPECT_EQ(out.str(), "Done\nPlain\n");
-    EXPECT_EQ(err.str(), "Go on?\n[Yes/No]\nPlease answer yes or no.\n[Yes/No]\n"
-                         "dividra-cli: Two\nlines\ndividra-cli: Careful\nReady?\n[OK/Cancel]\n");
+    // Information on stdout; errors, warnings and questions on stderr; control bytes escaped.
+    EXPECT_EQ(out.str(), "Done\\x1b[2J\nPlain\n");
+    EXPECT_EQ(err.str(), "Go on?\n[Yes/No]\nPlease answer yes or no.\nGo on?\n[Yes/No]\n"
+                         "dividra-cli: Two\nlines\\x0d\\x7f\t\ndividra-cli: Careful\nReady?\n"
+                         "[OK/Cancel]\n");
 }
 
 } // namespace

@@ -50,6 +50,9 @@ public:
     Result<std::unique_ptr<platform::File>> createAlways(std::string_view path) override {
         return m_fs.createAlways(path);
     }
+    Result<std::unique_ptr<platform::File>> createNew(std::string_view path) override {
+        return m_fs.createNew(path);
+    }
     Status deleteFile(std::string_view path) override { return m_fs.deleteFile(path); }
     Status renameFile(std::string_view from, std::string_view to) override {
         return m_fs.renameFile(from, to);

@@ -14,7 +14,8 @@ namespace dividra::core::test {
 
 // A split host that records every output as one event text, in order, and answers message
 // boxes from a script: "status Ready", "busy 1", "progress 20", "minimize", "messages",
-// "sound c:\x.wav", "flash", "info Split complete!", "okcancel ...", "error ...", "yesno ...".
+// "sound c:\x.wav", "flash", "info Split complete!", "okcancel ...", "error ...", "yesno ...",
+// "note Kept ...".
 class ScriptedHost : public SplitHost {
 public:
     SplitInputs inputs;
@@ -58,6 +59,10 @@ public:
     }
     bool isFlashing() override { return m_flashing; }
     Clock::time_point now() override { return clock; }
+    // Asked after every buffer; stops the split when it answers true.
+    std::function<bool()> stopWhen;
+    bool stopRequested() override { return stopWhen && stopWhen(); }
+    void note(std::string_view text) override { log("note", text); }
 
     int messagesProcessed = 0;
 

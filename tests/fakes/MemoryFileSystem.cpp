@@ -92,6 +92,16 @@ Result<std::unique_ptr<File>> createAt(const std::shared_ptr<memfs::State>& stat
                                           std::string(path), memfs::OpenMode::Write});
 }
 
+// As createAt, for a name that holds nothing yet (letter case aside, as on DOS).
+Result<std::unique_ptr<File>> createNewAt(const std::shared_ptr<memfs::State>& state,
+                                          std::string_view path) {
+    auto target = locate(*state, path);
+    if (target && target.value().at.node) {
+        return makeError(ErrorCode::AlreadyExists, path, reasonFor(ErrorCode::AlreadyExists));
+    }
+    return createAt(state, path);
+}
+
 Status deleteAt(memfs::State& state, std::string_view path) {
     auto target = locateExisting(state, path, true);
     if (!target) {
@@ -211,6 +221,10 @@ Result<std::unique_ptr<File>> MemoryFileSystem::openReadShared(std::string_view 
 
 Result<std::unique_ptr<File>> MemoryFileSystem::createAlways(std::string_view path) {
     return logged(*m_state, "createAlways", path, createAt(m_state, path));
+}
+
+Result<std::unique_ptr<File>> MemoryFileSystem::createNew(std::string_view path) {
+    return logged(*m_state, "createNew", path, createNewAt(m_state, path));
 }
 
 Status MemoryFileSystem::deleteFile(std::string_view path) {

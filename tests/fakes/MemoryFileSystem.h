@@ -46,9 +46,9 @@ struct Fault {
 
 // One call the program made.
 struct Call {
-    // openRead, openReadShared, createAlways, read, write, flush, size, close, implicitClose
-    // (a handle destroyed unclosed), deleteFile, setAttributes, removeFolder, freeBytes,
-    // folderSpace, lockFolder.
+    // openRead, openReadShared, createAlways, createNew, read, write, flush, size, close,
+    // implicitClose (a handle destroyed unclosed), deleteFile, setAttributes, removeFolder,
+    // freeBytes, folderSpace, lockFolder.
     std::string op;
     // As the caller gave it; for handle calls the path the file was opened with; "a:" for
     // freeBytes of drive 1.
@@ -169,6 +169,7 @@ public:
     Result<std::unique_ptr<File>> openRead(std::string_view path) override;
     Result<std::unique_ptr<File>> openReadShared(std::string_view path) override;
     Result<std::unique_ptr<File>> createAlways(std::string_view path) override;
+    Result<std::unique_ptr<File>> createNew(std::string_view path) override;
     Result<std::optional<FileId>> probeCreate(std::string_view path) const override;
     Status flushFolder(std::string_view folder) override;
     Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) override;

@@ -172,6 +172,8 @@ std::string_view reasonFor(ErrorCode code) {
         return "Invalid argument";
     case ErrorCode::SameFile:
         return "Same file";
+    case ErrorCode::AlreadyExists:
+        return "File exists";
     case ErrorCode::Io:
         break;
     }
@@ -267,6 +269,8 @@ std::string_view errorCodeName(ErrorCode code) {
         return "InvalidArgument";
     case ErrorCode::SameFile:
         return "SameFile";
+    case ErrorCode::AlreadyExists:
+        return "AlreadyExists";
     case ErrorCode::Io:
         break;
     }
