@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 // A split onto in-memory diskettes with checksums, and the join back from the same drive.
 namespace dividra::core {
@@ -26,9 +27,13 @@ public:
             return false;
         }
         m_insert(number);
+        asked = number;
         return true;
     }
+    bool cancelRequested() override { return cancelAt > 0 && asked >= cancelAt; }
     std::vector<std::string> problems;
+    int asked = 0;
+    int cancelAt = 0; // diskette from which on a Ctrl-C is pressed; 0: never
 
 private:
     std::function<void(int)> m_insert;
@@ -62,8 +67,8 @@ protected:
         return ToolBtnSplitClick(m_host, m_fs);
     }
 
-    JoinResult join(DisketteFeeder& feeder) {
-        return JoinFromDiskettes(m_fs, {"a:", "", "c:\\joined", false}, feeder);
+    JoinResult join(DisketteFeeder& feeder, bool force = false) {
+        return JoinFromDiskettes(m_fs, {"a:", "", "c:\\joined", force}, feeder);
     }
 
     std::string diskName(int n) const {
@@ -134,6 +139,53 @@ TEST_F(FloppyChecksumTest, BothFilesGoOnTheLastDisketteOnlyWhenBothFitAndTheJoin
         EXPECT_EQ(refused.outcome, JoinOutcome::Refused) << what;
         EXPECT_EQ(refused.message, "a:" + last + ": checksum differs from a:\\data.sha256");
         EXPECT_TRUE(joinedFolder().empty()) << what;
+    }
+}
+
+// Only a whole set takes the output's name; a refused or cancelled join leaves the folder as it
+// was.
+TEST_F(FloppyChecksumTest, OnlyAWholeSetTakesTheOutputsName) {
+    ASSERT_EQ(split(1457664, 512, 3000000), SplitOutcome::Completed);
+    const std::string joined = "Joined 3 segments into c:\\joined\\data.zip, 3000000 bytes.";
+    struct Case {
+        const char* what;
+        std::optional<std::string> before; // c:\joined\data.zip
+        bool force;
+        int cancelAt;
+        JoinOutcome outcome;
+        std::string message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"output there", "mine", false, 0, JoinOutcome::Refused,
+              "c:\\joined\\data.zip: already exists; give --force to replace it"},
+             {"output forced", "mine", true, 0, JoinOutcome::Done, joined},
+             {"cancelled", std::nullopt, false, 2, JoinOutcome::Cancelled, "cancelled"},
+             // Without checksums only the descriptor's total holds the bytes read.
+             {"total differs", std::nullopt, false, 0, JoinOutcome::Refused,
+              "a:\\data.kpn describes 3 segments of 2999999 bytes; 3 segments of 3000000 bytes "
+              "were read"},
+         }) {
+        SCOPED_TRACE(c.what);
+        if (c.message.starts_with("a:")) {
+            disk(3).putFile("\\data.kpn",
+                            "File Ext=.zip\r\nTotal Files=3\r\nTotal Size=2999999\r\n");
+            insert(3);
+            ASSERT_TRUE(m_fs.deleteFile("a:\\data.sha256").ok());
+        }
+        (void)m_fs.deleteFile("c:\\joined\\data.zip");
+        if (c.before) {
+            m_fs.putFile("c:\\joined\\data.zip", *c.before);
+        }
+        DisketteFeeder feeder([this](int n) { insert(n); });
+        feeder.cancelAt = c.cancelAt;
+        const JoinResult result = join(feeder, c.force);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.message, c.message);
+        const bool whole = c.outcome == JoinOutcome::Done;
+        EXPECT_EQ(m_fs.contents("c:\\joined\\data.zip"),
+                  whole ? std::optional(m_source) : c.before);
+        EXPECT_EQ(joinedFolder().size(), whole || c.before ? 1u : 0u);
+        EXPECT_EQ(m_fs.openFiles(), 0);
     }
 }
 

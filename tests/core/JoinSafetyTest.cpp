@@ -182,18 +182,5 @@ TEST_F(JoinEngineTest, TheTemporaryIsAlwaysAFreshFile) {
     EXPECT_TRUE(fs.contents("c:\\out\\data.zip") == source);
 }
 
-// A descriptor counting far more segments than are there is told at once, the first few by
-// name and the rest by number.
-TEST_F(JoinEngineTest, ManyMissingSegmentsAreNamedFirstThenCounted) {
-    fs.putFile(kDescriptor, "File Ext=.zip\r\nTotal Files=99999\r\nTotal Size=2500000\r\n");
-    const auto set = ExamineJoinSet(fs, kDescriptor);
-    ASSERT_TRUE(set.ok());
-    const auto problems = SetProblems(set.value());
-    ASSERT_EQ(problems.size(), kMissingShown + 1);
-    EXPECT_EQ(problems.front(), "c:\\in\\data.003: missing");
-    EXPECT_EQ(problems[kMissingShown - 1], "c:\\in\\data.012: missing");
-    EXPECT_EQ(problems.back(), "99996 of the 99999 segments are missing");
-}
-
 } // namespace
 } // namespace dividra::core

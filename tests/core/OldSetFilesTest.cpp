@@ -107,20 +107,5 @@ TEST_F(HardDriveSplitTest, OnlyTheSetsOwnChecksumFileIsRemoved) {
     }
 }
 
-// A source that bears the checksum file's or the descriptor's name is never removed.
-TEST_F(HardDriveSplitTest, TheSourceIsNeverTakenForAnOldSetFile) {
-    for (const char* name : {"c:\\out\\data.SHA256", "c:\\out\\data.kpn"}) {
-        SCOPED_TRACE(name);
-        pick(3000, "1", name);
-        m_host.inputs.sourceExtension = std::string(name).substr(std::string(name).rfind('.'));
-        const SplitOutcome outcome = split();
-        EXPECT_EQ(m_fs.contents(name), m_source);
-        // The descriptor would be the source itself: refused before anything is written.
-        EXPECT_EQ(outcome, std::string(name).ends_with(".kpn") ? SplitOutcome::Refused
-                                                               : SplitOutcome::Completed);
-        (void)m_fs.deleteFile(name);
-    }
-}
-
 } // namespace
 } // namespace dividra::core::test

@@ -45,6 +45,16 @@ TEST_F(HardDriveSplitTest, ObstaclesAmongTheTargetsRefuseTheSplitBeforeAnythingI
              (void)m_fs.deleteFile("c:\\out\\data.kpn");
          },
          "Can't create c:\\out\\data.kpn: Permission denied\n\nNothing was written."},
+        {"a folder named like the checksum file",
+         [&] {
+             m_host.inputs.checksums = true;
+             m_fs.createFolder("c:\\out\\data.sha256");
+         },
+         [&] {
+             m_host.inputs.checksums = false;
+             (void)m_fs.removeFolder("c:\\out\\data.sha256");
+         },
+         "Can't create c:\\out\\data.sha256: Is a directory\n\nNothing was written."},
         {"another split in the same folder",
          [&] { held = std::move(m_fs.lockFolder("C:\\OUT")).value(); }, [&] { held.reset(); },
          "c:\\out: another split is writing there now\n\nNothing was written."},
