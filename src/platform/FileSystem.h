@@ -117,8 +117,8 @@ public:
     // under exactly the name given: never redirected to an entry whose name differs in letter
     // case or whose 8.3 alias it is. Where the file system itself resolves such names, a name
     // that would reach an entry of another long name is refused (AccessDenied, naming both);
-    // one that differs in letter case only replaces that entry. A symbolic link of that name is
-    // replaced, never written through.
+    // one that differs in letter case only replaces that entry. A symbolic link of that name, or
+    // a file with other hard links, is replaced, never written through.
     virtual Result<std::unique_ptr<File>> createAlways(std::string_view path) = 0;
     // Creates a file that did not exist, under exactly the name given, for reading and writing;
     // no sharing. Any entry of that name (a file, a hard link to another file, a symbolic link,

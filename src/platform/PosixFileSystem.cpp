@@ -86,6 +86,8 @@ Result<CreateTarget> createTarget(const DriveTable& drives, std::string_view pat
         return readOnlyError(path);
     } else {
         target.replaced = idOf(info);
+        // A hard link shares its bytes with another name: replace the entry, not the bytes.
+        target.unlinkFirst = target.unlinkFirst || info.st_nlink > 1;
     }
     return target;
 }

@@ -178,11 +178,12 @@ TEST_F(PosixFs, ACaseBlindTieGoesToTheExactNameElseTheSmallest) {
     }
 }
 
-TEST_F(PosixFs, CreateReplacesASymbolicLinkInsteadOfWritingThroughIt) {
+TEST_F(PosixFs, CreateReplacesALinkInsteadOfWritingThroughIt) {
     m_dir.write("c/target.txt", "keep");
     fs::create_symlink(host("target.txt"), host("link.txt"));
     fs::create_symlink(host("nowhere.txt"), host("dangling.txt"));
-    for (const char* path : {"c:\\link.txt", "c:\\dangling.txt"}) {
+    fs::create_hard_link(host("target.txt"), host("hard.txt"));
+    for (const char* path : {"c:\\link.txt", "c:\\dangling.txt", "c:\\hard.txt"}) {
         auto created = m_fs.createAlways(path);
         ASSERT_TRUE(created.ok()) << created.error().message;
         EXPECT_EQ(created.value()->write(bytes("new")).value(), 3u);
@@ -192,6 +193,7 @@ TEST_F(PosixFs, CreateReplacesASymbolicLinkInsteadOfWritingThroughIt) {
     EXPECT_EQ(TempDir::read(host("link.txt")), "new");
     EXPECT_FALSE(fs::exists(host("nowhere.txt")));
     EXPECT_EQ(TempDir::read(host("dangling.txt")), "new");
+    EXPECT_EQ(TempDir::read(host("hard.txt")), "new");
 }
 
 TEST_F(PosixFs, ReadOnlyFilesAreNeitherReplacedNorDeleted) {
