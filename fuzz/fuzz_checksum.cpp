@@ -1,4 +1,4 @@
-#include "core/ChecksumFile.h"
+#include "core/set/ChecksumFile.h"
 
 #include <cstddef>
 #include <cstdint>

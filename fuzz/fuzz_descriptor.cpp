@@ -1,4 +1,4 @@
-#include "core/DescriptorRead.h"
+#include "core/set/DescriptorRead.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,10 +7,10 @@
 #include "cli/JoinTerminal.h"
 #include "cli/SplitCommandLine.h"
 #include "cli/TerminalMessageBoxes.h"
-#include "core/DisketteJoin.h"
-#include "core/Join.h"
-#include "core/SegmentPath.h"
-#include "core/SplitMessages.h"
+#include "core/join/DisketteJoin.h"
+#include "core/join/Join.h"
+#include "core/set/SegmentPath.h"
+#include "core/split/SplitMessages.h"
 #include "platform/AsciiText.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "cli/HostPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
-#include "core/Join.h"
+#include "core/join/Join.h"
 #include "platform/PosixFileSystem.h"
 #include "util/MessageBoxes.h"
 

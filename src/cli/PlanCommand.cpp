@@ -5,7 +5,7 @@
 #include "cli/CommandOptions.h"
 #include "cli/HostPaths.h"
 #include "cli/SegmentSize.h"
-#include "core/SegmentPlan.h"
+#include "core/split/SegmentPlan.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
 

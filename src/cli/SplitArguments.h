@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/SegmentSize.h"
-#include "core/SplitHost.h"
+#include "core/split/SplitHost.h"
 #include "platform/Result.h"
 
 #include <optional>

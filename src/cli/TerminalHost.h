@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/HostPaths.h"
-#include "core/SplitHost.h"
+#include "core/split/SplitHost.h"
 #include "platform/FileSystem.h"
 
 #include <iosfwd>

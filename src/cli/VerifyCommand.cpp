@@ -2,7 +2,8 @@
 #include "cli/CommandLineFiles.h"
 #include "cli/Interrupt.h"
 #include "cli/JoinTerminal.h"
-#include "core/SegmentPath.h"
+#include "core/join/Verify.h"
+#include "core/set/SegmentPath.h"
 
 #include <optional>
 

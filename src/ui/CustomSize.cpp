@@ -1,6 +1,6 @@
 #include "ui/CustomSize.h"
 
-#include "core/SegmentPlan.h"
+#include "core/split/SegmentPlan.h"
 #include "util/NumberText.h"
 
 #include <QLineEdit>

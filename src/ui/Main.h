@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SplitHost.h"
+#include "core/split/SplitHost.h"
 #include "platform/FileSystem.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "ui/Main.h"
 
-#include "core/SegmentPath.h"
-#include "core/SegmentPlan.h"
+#include "core/set/SegmentPath.h"
+#include "core/split/SegmentPlan.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/DirectoryListBox.h"

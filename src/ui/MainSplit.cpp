@@ -1,6 +1,6 @@
 #include "ui/Main.h"
 
-#include "core/SplitCommand.h"
+#include "core/split/SplitCommand.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"

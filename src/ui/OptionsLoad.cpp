@@ -1,6 +1,6 @@
 #include "ui/Options.h"
 
-#include "core/SegmentPlan.h"
+#include "core/split/SegmentPlan.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/ButtonEdit.h"

@@ -1,5 +1,5 @@
 #include "JoinCliFixture.h"
-#include "core/Sha256.h"
+#include "core/transfer/Sha256.h"
 
 #include <chrono>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "core/ChunkWorker.h"
+#include "core/transfer/ChunkWorker.h"
 #include "support/TestBytes.h"
 
 #include <gtest/gtest.h>

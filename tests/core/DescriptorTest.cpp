@@ -1,4 +1,4 @@
-#include "core/Descriptor.h"
+#include "core/set/Descriptor.h"
 #include "fakes/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/DisketteErase.h"
+#include "core/split/DisketteErase.h"
 #include "ScriptedHost.h"
 #include "fakes/MemoryFileSystem.h"
 #include "platform/PosixFileSystem.h"

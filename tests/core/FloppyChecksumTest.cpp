@@ -1,6 +1,6 @@
 #include "ScriptedHost.h"
-#include "core/DisketteJoin.h"
-#include "core/SplitCommand.h"
+#include "core/join/DisketteJoin.h"
+#include "core/split/SplitCommand.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 

@@ -1,5 +1,5 @@
 #include "ScriptedHost.h"
-#include "core/SplitCommand.h"
+#include "core/split/SplitCommand.h"
 #include "fakes/MemoryFileSystem.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ScriptedHost.h"
-#include "core/SplitCommand.h"
+#include "core/split/SplitCommand.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Join.h"
+#include "core/join/Join.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 

@@ -1,6 +1,6 @@
 #include "JoinFixture.h"
-#include "core/ChecksumFile.h"
-#include "core/Sha256.h"
+#include "core/set/ChecksumFile.h"
+#include "core/transfer/Sha256.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "core/Join.h"
+#include "core/join/Join.h"
 #include "JoinFixture.h"
-#include "core/DescriptorRead.h"
-#include "core/Sha256.h"
+#include "core/set/DescriptorRead.h"
+#include "core/transfer/Sha256.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 

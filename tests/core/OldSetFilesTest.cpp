@@ -1,5 +1,5 @@
 #include "HardDriveSplitFixture.h"
-#include "core/Sha256.h"
+#include "core/transfer/Sha256.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "ScriptedHost.h"
-#include "core/SplitCommand.h"
+#include "core/split/SplitCommand.h"
 #include "platform/DriveTable.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TempDir.h"

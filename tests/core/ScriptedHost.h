@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/SplitHost.h"
+#include "core/split/SplitHost.h"
 #include "support/TempDir.h"
 #include "util/MessageBoxes.h"
 #include "util/NumberText.h"

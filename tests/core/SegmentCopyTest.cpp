@@ -1,4 +1,4 @@
-#include "core/SegmentCopy.h"
+#include "core/split/SegmentCopy.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
 

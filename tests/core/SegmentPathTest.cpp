@@ -1,5 +1,5 @@
-#include "core/SegmentPath.h"
-#include "core/Descriptor.h"
+#include "core/set/SegmentPath.h"
+#include "core/set/Descriptor.h"
 
 #include <gtest/gtest.h>
 

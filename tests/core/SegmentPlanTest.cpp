@@ -1,4 +1,4 @@
-#include "core/SegmentPlan.h"
+#include "core/split/SegmentPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/join/JoinOutput.h"
+#include "core/join/JoinSet.h"
+#include "platform/FileSystem.h"
+
+#include <string>
+
+// Putting a set of segments back together, and checking one without writing.
+namespace dividra::core {
+
+enum class JoinOutcome {
+    Done,      // joined, or checked whole
+    Refused,   // the set or the target isn't fit; nothing written
+    Failed,    // stopped by a read or write failure; nothing left behind
+    Cancelled, // stopped on request; nothing left behind
+};
+
+struct JoinResult {
+    JoinOutcome outcome = JoinOutcome::Done;
+    std::string message; // what was done, or why not; DOS paths
+};
+
+struct JoinRequest {
+    std::string outputFolder; // DOS path
+    bool force = false;       // replace an existing output
+};
+
+// Joins a set into the folder under the descriptor's name less ".kpn" plus the source's
+// extension. Refused unless the set is complete. A set with a checksum file has the whole
+// hashed while it is copied (once: the whole's digest stands for every segment's); when it
+// differs, the segments are read again and the refusal names the first that differs, else the
+// whole's line. Only a whole, checked output takes its name; anything else removes the
+// temporary.
+JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const JoinRequest& request,
+                        JoinObserver& observer);
+
+// The identities of a set's files: descriptor, checksum file and segments.
+std::vector<platform::FileId> InputIds(const platform::FileSystem& fs, const JoinSet& set);
+
+// "Joined 3 segments into c:\out\data.zip, 3000000 bytes."
+std::string JoinedText(std::size_t segments, const JoinWriter& writer);
+
+// "The joined file's checksum differs from the line for data.zip in c:\out\data.sha256".
+std::string WholeDigestDiffers(const std::string& sourceName, const std::string& checksumPath);
+
+} // namespace dividra::core

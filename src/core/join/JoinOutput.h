@@ -1,0 +1,127 @@
+#pragma once
+
+#include "core/transfer/ChunkWorker.h"
+#include "core/transfer/Sha256.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where a join writes: a temporary file beside its output that takes the output's name only
+// once every byte is in.
+namespace dividra::core {
+
+// Large enough to keep a disk busy with few calls (512 for 256 MB), small enough to keep a
+// join within 8 MB of memory.
+inline constexpr std::size_t kJoinBufferSize = 512 * 1024;
+
+// Who watches a join or a check: told of progress (0 to 20 parts) and asked after each buffer
+// whether to stop.
+class JoinObserver {
+public:
+    virtual ~JoinObserver() = default;
+    virtual void progressChanged(int /*parts*/) {}
+    virtual bool cancelRequested() { return false; }
+};
+
+// Bytes read of a known total, told to the observer in whole parts.
+class JoinProgress {
+public:
+    JoinProgress(JoinObserver& observer, std::int64_t total)
+        : m_observer(observer), m_total(total) {}
+    void add(std::int64_t bytes);
+    void clear();
+    JoinObserver& observer() { return m_observer; }
+
+private:
+    JoinObserver& m_observer;
+    std::int64_t m_total;
+    std::int64_t m_done = 0;
+    int m_shown = 0;
+};
+
+// Buffers a join's hashing thread takes turns with: enough to keep both threads busy, few
+// enough to keep a join within 8 MB of memory.
+inline constexpr std::size_t kJoinHashSlots = 3;
+
+// "Can't read c:\in\data.001: it ended after 10 of 20 bytes": a segment shorter than when it
+// was measured.
+Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length);
+
+// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first, when that name is free.
+std::string JoinTempPath(std::string_view outputPath);
+
+// The output's place, checked and held.
+struct JoinTarget {
+    std::string outputPath;
+    std::string tempPath;
+    std::unique_ptr<platform::FolderLock> lock;
+};
+
+// Takes the folder's split lock, then refuses an output that exists, a symbolic link too
+// (unless `force`), a folder or unwritable entry of its name, a name that is one of `inputs`,
+// and a folder without room for `totalSize` bytes beside the output it replaces.
+Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
+                                     std::string_view name, bool force,
+                                     const std::vector<platform::FileId>& inputs,
+                                     std::int64_t totalSize);
+
+// The temporary file being filled. Destroyed before commit() succeeded, it closes and removes
+// the temporary, so a failed or cancelled join leaves nothing behind. When hashing, the whole
+// file's hash is taken on a thread of its own while the copy goes on.
+class JoinWriter {
+public:
+    JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing);
+    ~JoinWriter();
+    JoinWriter(const JoinWriter&) = delete;
+    JoinWriter& operator=(const JoinWriter&) = delete;
+
+    // Creates the temporary under a fresh name (NAME.dividra-part, else NAME.1.dividra-part,
+    // ...): an entry already there, a link too, is never opened. When hashing it starts the
+    // hashing thread.
+    Status create();
+    // Copies `length` bytes of an open segment onto the end, hashing them into `segmentHash`
+    // (when given) and the whole file's hash (when hashing). With a segmentHash it waits for
+    // the whole file's hash to catch up, so that its failure is told here.
+    Status append(platform::File& segment, std::string_view segmentPath, std::int64_t length,
+                  Sha256* segmentHash, JoinProgress& progress);
+    std::int64_t written() const { return m_written; }
+    // Waits until the whole file's hash has taken every byte appended; why it failed if it did.
+    Status finishHashing();
+    // The digest of all bytes appended; empty when not hashing or when the hashing failed.
+    std::string wholeDigest();
+    // Gives the output another name in its folder, checked as PrepareJoinTarget checks it
+    // (the temporary keeps its name): for a join that learns the name only at its end.
+    Status retarget(std::string_view name, bool force);
+    // Forces the bytes appended so far to the disk. A join does it before it waits for its
+    // hash, so that the disk and the hashing work at once.
+    Status flush();
+    // Forces the bytes to the disk once (unless flush() did since the last append), closes,
+    // renames to the output's name and forces the folder entry too.
+    Status commit();
+    const std::string& outputPath() const { return m_target.outputPath; }
+
+private:
+    platform::FileSystem& m_fs;
+    JoinTarget m_target;
+    std::unique_ptr<platform::File> m_file;
+    std::optional<Sha256> m_whole;
+    std::unique_ptr<std::byte[]> m_buffer; // when not hashing; else the hasher's buffers
+    std::unique_ptr<ChunkWorker> m_hasher; // after m_whole, so it stops before it goes
+    std::int64_t m_written = 0;
+    bool m_flushed = false;
+    bool m_created = false; // the temporary is ours to remove
+    std::optional<platform::FileId> m_createdId;
+    bool m_committed = false;
+};
+
+// A join that stopped because it was asked to.
+inline constexpr std::string_view kCancelledText = "cancelled";
+
+} // namespace dividra::core

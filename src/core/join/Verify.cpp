@@ -1,0 +1,36 @@
+#include "core/join/Verify.h"
+
+#include "core/join/SegmentRead.h"
+
+namespace dividra::core {
+
+JoinResult CheckDigests(platform::FileSystem& fs, JoinSet& set, JoinObserver& observer) {
+    Sha256 whole;
+    auto hasher = ChunkWorker::start(kJoinBufferSize, kJoinHashSlots, {HashInto(whole)});
+    if (!hasher) {
+        return {JoinOutcome::Failed, hasher.error().message};
+    }
+    JoinProgress progress(observer, set.info.totalSize);
+    std::vector<std::string> problems;
+    for (std::size_t i = 0; i < set.segments.size(); ++i) {
+        const auto digest =
+            SegmentDigest(fs, set.segments[i], hasher.value().get(), &progress, observer);
+        if (!digest) {
+            return StoppedBy(observer, digest.error());
+        }
+        if (digest.value() != set.checksums[i].digest) {
+            set.segments[i].state = SegmentState::DigestDiffers;
+            problems.push_back(SegmentDiffers(set, i));
+        }
+    }
+    progress.clear();
+    if (const Status hashed = hasher.value()->drain(); !hashed) {
+        return {JoinOutcome::Failed, hashed.error().message};
+    }
+    if (problems.empty() && whole.hexDigest() != set.checksums.back().digest) {
+        problems.push_back(WholeDigestDiffers(set.checksums.back().name, set.checksumPath));
+    }
+    return problems.empty() ? JoinResult{} : RefusedFor(problems);
+}
+
+} // namespace dividra::core

@@ -1,0 +1,192 @@
+#include "core/split/FloppySplit.h"
+
+#include "core/set/Descriptor.h"
+#include "core/set/SegmentPath.h"
+#include "core/split/DisketteErase.h"
+#include "core/split/Notifications.h"
+#include "core/split/SegmentPlan.h"
+#include "core/split/SplitMessages.h"
+#include "core/split/SplitRun.h"
+#include "platform/AsciiText.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/MessageBoxes.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace dividra::core {
+namespace {
+
+class FloppySplit {
+public:
+    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs)
+        : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
+          m_letter(
+              platform::lowerAscii(inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())),
+          m_upperDrive(text::UpperDrive(inputs.floppyDrive)) {}
+
+    SplitOutcome run();
+
+private:
+    std::int64_t freeBytes() const { return m_fs.freeBytes(m_letter - 'a' + 1); }
+    std::string segmentPath() const {
+        return SegmentPath(FloppyPrefix(m_inputs.floppyDrive), m_run.baseName(), m_segments);
+    }
+    std::string descriptorPath() const { return DescriptorPath(segmentPath()); }
+    bool promptForDiskette();
+    std::optional<std::int64_t> acceptDiskette();
+    std::int64_t testDiskette(const std::string& path);
+    std::int64_t descriptorRoom() const;
+    bool placeDescriptor();
+    SplitOutcome finish();
+
+    SplitHost& m_host;
+    platform::FileSystem& m_fs;
+    const SplitInputs& m_inputs;
+    SplitRun m_run;
+    char m_letter;
+    std::string m_upperDrive;
+    int m_segments = 0; // also the diskettes filled so far
+    std::string m_lastSegmentPath;
+    bool m_cancelled = false;
+    std::optional<Error> m_failure; // what stopped acceptDiskette, when not the user
+};
+
+// Notify, then ask for diskette n + 1; false when the user cancels.
+bool FloppySplit::promptForDiskette() {
+    NotifyNextDiskette(m_host);
+    if (m_host.askOkCancel(text::InsertDiskettePrompt(m_segments + 1, m_upperDrive)) == IDCANCEL) {
+        m_cancelled = true;
+    }
+    return !m_cancelled;
+}
+
+// The free space before an empty segment file is made; -1 when the diskette can't take it.
+std::int64_t FloppySplit::testDiskette(const std::string& path) {
+    const std::int64_t free = freeBytes();
+    auto created = m_fs.createAlways(path);
+    if (!created || !created.value()->close()) {
+        return -1;
+    }
+    return free;
+}
+
+// Erase (when set), test and measure the diskette in the drive until it can take a segment;
+// the capacity, or nothing when the user gave up.
+std::optional<std::int64_t> FloppySplit::acceptDiskette() {
+    for (;;) {
+        const std::string path = segmentPath();
+        if (m_inputs.eraseDiskettes) {
+            EraseDiskette(m_host, m_fs, m_letter);
+        }
+        // A reused diskette may hold an older set's descriptor under this set's name.
+        if (const Status cleared = m_run.removeOldSet(descriptorPath(), false); !cleared) {
+            m_failure = cleared.error();
+            return std::nullopt;
+        }
+        const std::int64_t before = testDiskette(path);
+        const std::int64_t after = before < 0 ? -1 : freeBytes();
+        if (after < 0) {
+            if (m_host.askYesNo(text::NoDisketteQuestion(m_upperDrive)) == IDNO) {
+                return std::nullopt;
+            }
+        } else if (after == 0) {
+            (void)m_fs.deleteFile(path);
+            if (m_host.askOkCancel(text::kNoSpacePrompt) == IDCANCEL) {
+                return std::nullopt;
+            }
+        } else {
+            return after;
+        }
+    }
+}
+
+// What the diskette taking the descriptor must have free. With checksums both files go on one
+// diskette, each ending in a partly used allocation unit of at least 512 bytes.
+std::int64_t FloppySplit::descriptorRoom() const {
+    if (!m_inputs.checksums) {
+        return kDescriptorRoom;
+    }
+    const std::int64_t unit = std::max<std::int64_t>(
+        kDescriptorRoom, m_fs.folderSpace(FloppyPrefix(m_inputs.floppyDrive)).unit);
+    return unit + (m_run.checksumFileBytes() + unit - 1) / unit * unit;
+}
+
+// Until a diskette with room for the descriptor (and checksum file) is in the drive; false
+// when cancelled.
+bool FloppySplit::placeDescriptor() {
+    while (freeBytes() < descriptorRoom()) {
+        if (!promptForDiskette()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SplitOutcome FloppySplit::finish() {
+    if (!m_cancelled) {
+        Status written = m_run.removeOldSet(DescriptorPath(m_lastSegmentPath), m_inputs.checksums);
+        if (written) {
+            written = m_run.writeDescriptor(m_lastSegmentPath, m_segments);
+        }
+        if (!written) {
+            return m_run.failDescriptor(written.error());
+        }
+        PlaySplitFinishedSound(m_host);
+    }
+    m_host.setBusy(false);
+    if (!m_cancelled) {
+        ShowSplitFinishedMessage(m_host);
+    }
+    m_host.setProgress(0);
+    return m_cancelled ? SplitOutcome::Cancelled : SplitOutcome::Completed;
+}
+
+SplitOutcome FloppySplit::run() {
+    if (!m_run.openSource()) {
+        return SplitOutcome::Failed;
+    }
+    if (!m_run.lockDestination(FloppyPrefix(m_inputs.floppyDrive))) {
+        return SplitOutcome::Refused;
+    }
+    m_host.setBusy(true);
+    while (promptForDiskette()) {
+        const auto capacity = acceptDiskette();
+        if (m_failure) {
+            return m_run.failCopy(*m_failure);
+        }
+        if (!capacity) {
+            m_cancelled = true;
+            break;
+        }
+        if (ReadSettingInt(keys::kFloppyOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+            m_host.minimize();
+        }
+        m_lastSegmentPath = segmentPath();
+        const std::int64_t length = std::min(*capacity, m_run.bytesLeft());
+        if (const Status copied = m_run.copySegment(m_lastSegmentPath, length, kFloppyBufferSize);
+            !copied) {
+            return m_run.failCopy(copied.error());
+        }
+        ++m_segments;
+        if (m_run.bytesLeft() == 0) {
+            break;
+        }
+    }
+    m_run.closeSource();
+    if (!m_cancelled && !placeDescriptor()) {
+        m_cancelled = true;
+    }
+    return finish();
+}
+
+} // namespace
+
+SplitOutcome SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+    FloppySplit split(host, fs, inputs);
+    return split.run();
+}
+
+} // namespace dividra::core

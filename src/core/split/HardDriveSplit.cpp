@@ -1,0 +1,111 @@
+#include "core/split/HardDriveSplit.h"
+
+#include "core/set/ChecksumFile.h"
+#include "core/set/Descriptor.h"
+#include "core/set/SegmentPath.h"
+#include "core/split/Notifications.h"
+#include "core/split/SegmentPlan.h"
+#include "core/split/SplitMessages.h"
+#include "core/split/SplitRun.h"
+#include "core/transfer/SafeWrite.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKeys.h"
+#include "util/NumberText.h"
+
+#include <algorithm>
+
+namespace dividra::core {
+namespace {
+
+// Free space of the file system the segments go to against the size plus room per shown
+// segment and one more: 512 bytes, or the allocation unit when larger, since every file ends
+// in a partly used one. 64 bits, so a large volume never wraps; an unknown figure (-1) passes.
+bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
+    const platform::FolderSpace space = fs.folderSpace(inputs.destinationFolder);
+    const std::int64_t shownCount = TextToInt(inputs.segmentCountText);
+    const std::int64_t room = std::max<std::int64_t>(kDescriptorRoom, space.unit);
+    return space.freeBytes < 0 || space.freeBytes >= inputs.sourceSize + room * (shownCount + 1);
+}
+
+// Refuses up front a split that a target name would stop or turn against the source itself,
+// so not even the segments before it are written: every segment, the checksum file when there
+// is to be one, and the descriptor.
+Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitInputs& inputs,
+                    const std::string& prefix, std::int64_t segmentBytes) {
+    const std::int64_t sourceSize = inputs.sourceSize;
+    const std::int64_t count = SegmentCount(sourceSize, segmentBytes);
+    for (std::int64_t n = 0; n < count; ++n) {
+        const std::string path = SegmentPath(prefix, run.baseName(), static_cast<int>(n));
+        if (const Status refused = CheckTarget(fs, run.sourceId(), path); !refused) {
+            return refused;
+        }
+    }
+    const std::string descriptor = DescriptorPath(SegmentPath(prefix, run.baseName(), 0));
+    if (inputs.checksums) {
+        const std::string checksums = ReplaceExtension(descriptor, kChecksumExtension);
+        if (const Status refused = CheckTarget(fs, run.sourceId(), checksums); !refused) {
+            return refused;
+        }
+    }
+    return CheckTarget(fs, run.sourceId(), descriptor);
+}
+
+SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
+                     std::int64_t segmentBytes, std::int64_t sourceSize) {
+    std::int64_t length = std::min(segmentBytes, sourceSize);
+    int n = 0;
+    std::string path;
+    while (run.bytesRead() < sourceSize) {
+        length = std::min(length, run.bytesLeft());
+        path = SegmentPath(prefix, run.baseName(), n);
+        if (const Status copied = run.copySegment(path, length, kHardDriveBufferSize); !copied) {
+            return run.failCopy(copied.error());
+        }
+        ++n;
+    }
+    run.closeSource();
+    if (const Status written = run.writeDescriptor(path, n); !written) {
+        return run.failDescriptor(written.error());
+    }
+    PlaySplitFinishedSound(host);
+    host.setBusy(false);
+    ShowSplitFinishedMessage(host);
+    host.setProgress(0);
+    return SplitOutcome::Completed;
+}
+
+} // namespace
+
+SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
+                              const SplitInputs& inputs) {
+    if (!hasRoom(fs, inputs)) {
+        host.showErrorMessage(text::InsufficientSpaceMessage(inputs.destinationDrive));
+        return SplitOutcome::Refused;
+    }
+    SplitRun run(host, fs, inputs, BufferPause::None);
+    if (!run.openSource()) {
+        return SplitOutcome::Failed;
+    }
+    if (!run.lockDestination(inputs.destinationFolder)) {
+        return SplitOutcome::Refused;
+    }
+    const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
+    const std::int64_t segmentBytes = SegmentSizeBytes(inputs);
+    Status prepared = checkTargets(fs, run, inputs, prefix, segmentBytes);
+    if (prepared) {
+        prepared = run.removeOldSet(DescriptorPath(SegmentPath(prefix, run.baseName(), 0)),
+                                    inputs.checksums);
+    }
+    if (!prepared) {
+        run.closeSource();
+        host.showErrorMessage(text::NothingWrittenMessage(prepared.error().message));
+        return SplitOutcome::Refused;
+    }
+    host.setBusy(true);
+    if (ReadSettingInt(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+        host.minimize();
+    }
+    return copyAll(host, run, prefix, segmentBytes, inputs.sourceSize);
+}
+
+} // namespace dividra::core

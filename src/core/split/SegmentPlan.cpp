@@ -1,0 +1,54 @@
+#include "core/split/SegmentPlan.h"
+#include "platform/AsciiText.h"
+
+#include "platform/Wildcard.h"
+#include "util/NumberText.h"
+
+#include <algorithm>
+
+namespace dividra::core {
+namespace {
+
+std::int64_t divideRoundingUp(std::int64_t dividend, std::int64_t divisor) {
+    return dividend / divisor + (dividend % divisor != 0 ? 1 : 0);
+}
+
+} // namespace
+
+std::string_view MatchSegmentSizeEntry(std::string_view storedText) {
+    for (std::string_view entry : kSegmentSizeListEntries) {
+        if (platform::equalsIgnoringCase(entry, storedText)) {
+            return entry;
+        }
+    }
+    return kSegmentSizeListEntries.front();
+}
+
+std::int32_t CustomKilobytesInRange(std::int32_t kilobytes) {
+    return std::clamp(kilobytes, kMinCustomKilobytes, kMaxCustomKilobytes);
+}
+
+std::int64_t SegmentSizeBytes(std::string_view kilobytesText) {
+    return KilobytesToBytes(TextToInt(kilobytesText));
+}
+
+std::int64_t SegmentSizeBytes(const SplitInputs& inputs) {
+    return inputs.segmentBytes > 0 ? inputs.segmentBytes : SegmentSizeBytes(inputs.segmentSizeText);
+}
+
+std::int64_t SegmentCount(std::int64_t sourceSize, std::int64_t segmentSizeBytes) {
+    if (sourceSize <= 0 || segmentSizeBytes <= 0) {
+        return 0;
+    }
+    return divideRoundingUp(sourceSize, segmentSizeBytes);
+}
+
+std::int64_t DisketteCount(std::int64_t sourceSize, std::int64_t capacity) {
+    if (capacity <= 0) {
+        return 0;
+    }
+    const std::int64_t needed = (sourceSize > 0 ? sourceSize : 0) + kDescriptorRoom;
+    return divideRoundingUp(needed, capacity);
+}
+
+} // namespace dividra::core

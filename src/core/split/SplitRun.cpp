@@ -1,0 +1,202 @@
+#include "core/split/SplitRun.h"
+
+#include "core/set/Descriptor.h"
+#include "core/set/OldSetFiles.h"
+#include "core/set/SegmentPath.h"
+#include "core/split/SplitMessages.h"
+#include "core/transfer/SafeWrite.h"
+
+#include <chrono>
+
+namespace dividra::core {
+namespace {
+
+constexpr auto kWin95Pause = std::chrono::milliseconds(432);
+// About a segment's flush worth of hashing (1.5 MB of 48 KB buffers): the hashing catches up
+// while the copy waits for the disk, instead of holding the copy up between flushes.
+constexpr std::size_t kHashSlots = 32;
+
+} // namespace
+
+SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+                   BufferPause pause)
+    : m_host(host), m_fs(fs), m_inputs(inputs),
+      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {
+    if (inputs.checksums) {
+        m_segmentHash.emplace();
+        m_wholeHash.emplace();
+    }
+}
+
+SplitRun::~SplitRun() {
+    closeSource();
+}
+
+bool SplitRun::openSource() {
+    auto opened = OpenSource(m_fs, m_inputs.sourceLongPath);
+    if (!opened) {
+        m_host.showErrorMessage(text::NothingWrittenMessage(opened.error().message));
+        return false;
+    }
+    m_source = std::move(opened).value();
+    m_sourceId = m_source->id();
+    return true;
+}
+
+bool SplitRun::lockDestination(const std::string& folder) {
+    auto lock = m_fs.lockFolder(folder);
+    if (!lock) {
+        closeSource();
+        m_host.showErrorMessage(text::NothingWrittenMessage(lock.error().message));
+        return false;
+    }
+    m_lock = std::move(lock).value();
+    return true;
+}
+
+void SplitRun::closeSource() {
+    if (m_source) {
+        (void)m_source->close();
+        m_source.reset();
+    }
+}
+
+std::string SplitRun::baseName() const {
+    return std::string(
+        FileNamePart(m_inputs.dosNames ? m_inputs.sourceShortPath : m_inputs.sourceLongPath));
+}
+
+// A thread for each hash, so that the copy itself only reads and writes. A mark ends a
+// segment: its digest is taken there, so the copy never waits for it.
+Status SplitRun::startHashing(std::size_t bufferSize) {
+    const auto segments = [this](std::span<const std::byte> chunk) {
+        if (chunk.empty()) {
+            m_segmentDigests.push_back(m_segmentHash->hexDigest());
+        } else {
+            m_segmentHash->update(chunk);
+        }
+        return Status();
+    };
+    auto started = ChunkWorker::start(bufferSize, kHashSlots, {segments, HashInto(*m_wholeHash)});
+    if (!started) {
+        return started.error();
+    }
+    m_hasher = std::move(started).value();
+    m_progress.hasher = m_hasher.get();
+    return {};
+}
+
+Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
+    if (m_segmentHash && !m_hasher) {
+        if (const Status started = startHashing(bufferSize); !started) {
+            return started;
+        }
+    }
+    const Status copied =
+        CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
+    if (!copied || !m_hasher) {
+        return copied;
+    }
+    m_segmentNames.emplace_back(FileNamePart(path));
+    if (const Status marked = m_hasher->mark(); !marked) {
+        return marked;
+    }
+    // After the last segment every digest must be in before the split may end.
+    return bytesLeft() == 0 ? m_hasher->drain() : Status();
+}
+
+Status SplitRun::removeOldSet(const std::string& descriptorPath, bool checksumsHere) {
+    const auto old = RemoveOldSetFiles(m_fs, descriptorPath, m_sourceId, checksumsHere);
+    if (!old) {
+        return old.error();
+    }
+    for (const std::string& kept : old.value().kept) {
+        m_host.note(kept);
+    }
+    return old.value().removed ? flushFolderOf(descriptorPath) : Status();
+}
+
+Status SplitRun::flushFolderOf(const std::string& path) {
+    if (const Status flushed = m_fs.flushFolder(FolderPart(path)); !flushed) {
+        return WithAction("Can't write", flushed.error());
+    }
+    return {};
+}
+
+Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segmentCount) {
+    // Every segment's entry is on the disk before the descriptor says the set is whole.
+    if (const Status flushed = flushFolderOf(lastSegmentPath); !flushed) {
+        return flushed;
+    }
+    if (m_wholeHash) {
+        const Status hashes = WriteSmallFile(
+            m_fs, ReplaceExtension(lastSegmentPath, kChecksumExtension),
+            ChecksumText(checksumLines(m_segmentDigests, m_wholeHash->hexDigest())), m_sourceId);
+        if (!hashes) {
+            return hashes;
+        }
+    }
+    const Status written = WriteDescriptor(m_fs, lastSegmentPath, m_inputs.sourceExtension,
+                                           segmentCount, m_inputs.sourceSize, m_sourceId);
+    return written ? flushFolderOf(lastSegmentPath) : written;
+}
+
+std::vector<ChecksumLine> SplitRun::checksumLines(const std::vector<std::string>& segmentDigests,
+                                                  const std::string& wholeDigest) const {
+    std::vector<ChecksumLine> lines;
+    for (std::size_t i = 0; i < m_segmentNames.size() && i < segmentDigests.size(); ++i) {
+        lines.push_back({segmentDigests[i], m_segmentNames[i]});
+    }
+    lines.push_back({wholeDigest, std::string(FileNamePart(m_inputs.sourceLongPath))});
+    return lines;
+}
+
+std::int64_t SplitRun::checksumFileBytes() const {
+    const std::string digest(kDigestLength, '0');
+    const std::vector<std::string> digests(m_segmentNames.size(), digest);
+    return static_cast<std::int64_t>(ChecksumText(checksumLines(digests, digest)).size());
+}
+
+FlushPolicy SplitRun::flushPolicy() const {
+    return m_inputs.destination == Destination::Floppy ? FlushPolicy::Buffer : m_inputs.flush;
+}
+
+SplitOutcome SplitRun::failCopy(const Error& error) {
+    const SplitOutcome outcome =
+        m_host.stopRequested() ? SplitOutcome::Cancelled : SplitOutcome::Failed;
+    if (m_progress.segmentsCreated == 0) {
+        return endWithError(text::NothingWrittenMessage(error.message), outcome);
+    }
+    return endWithError(text::SplitFailedMessage(error.message), outcome);
+}
+
+SplitOutcome SplitRun::failDescriptor(const Error& error) {
+    return endWithError(text::DescriptorFailedMessage(error.message));
+}
+
+SplitOutcome SplitRun::endWithError(const std::string& message, SplitOutcome outcome) {
+    closeSource();
+    m_host.setBusy(false);
+    m_host.setProgress(0);
+    m_host.showErrorMessage(message);
+    return outcome;
+}
+
+void SplitRun::progressChanged(int parts) {
+    m_host.setProgress(parts);
+}
+
+void SplitRun::afterBuffer() {
+    if (m_pause == BufferPause::None) {
+        return;
+    }
+    if (m_inputs.platformKind == "95") {
+        const auto start = m_host.now();
+        while (m_host.now() - start < kWin95Pause) {
+            m_host.processMessages();
+        }
+    }
+    m_host.processMessages();
+}
+
+} // namespace dividra::core

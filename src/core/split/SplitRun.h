@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/set/ChecksumFile.h"
+#include "core/split/SegmentCopy.h"
+#include "core/split/SplitCommand.h"
+#include "core/split/SplitHost.h"
+#include "core/transfer/ChunkWorker.h"
+#include "core/transfer/Sha256.h"
+#include "platform/FileSystem.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the hard-drive and the floppy split share: the open source, the running progress, the
+// copy of one segment, and the orderly ends.
+namespace dividra::core {
+
+enum class BufferPause {
+    None,   // the hard-drive split processes no messages while it copies
+    Floppy, // messages after every buffer, and on the "95" platform kind a 0.432 s pause
+};
+
+class SplitRun final : public CopyObserver {
+public:
+    SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+             BufferPause pause);
+    ~SplitRun() override;
+    SplitRun(const SplitRun&) = delete;
+    SplitRun& operator=(const SplitRun&) = delete;
+
+    // Opens the source for the whole split. On failure it has told the user (nothing written).
+    bool openSource();
+    void closeSource();
+    // Keeps other splits out of the destination folder (a diskette drive's root) until this
+    // run ends. On failure it has closed the source and told the user (nothing written).
+    bool lockDestination(const std::string& folder);
+    const std::optional<platform::FileId>& sourceId() const { return m_sourceId; }
+
+    // The base name segments carry: the 8.3 alias or the long name of the source.
+    std::string baseName() const;
+    std::int64_t bytesRead() const { return m_progress.bytesRead; }
+    std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
+
+    // Before the first segment of a set goes into a folder (or onto a diskette): the old
+    // descriptor and checksum file of its name removed (and the removal flushed), as
+    // RemoveOldSetFiles says, `checksumsHere` when the new checksum file goes there; what it
+    // left alone is told to the host as a note.
+    Status removeOldSet(const std::string& descriptorPath, bool checksumsHere);
+
+    Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
+    // The size of the checksum file writeDescriptor would write for the segments copied so far;
+    // its digests aren't known before then, but their length is.
+    std::int64_t checksumFileBytes() const;
+    // The commit of the set: the folder flushed with every segment's entry, the checksum file,
+    // then the descriptor, each flushed, then the folder again. Only after the last segment was
+    // copied, which waits for the hashing to finish.
+    Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
+
+    // The orderly ends after the busy state was set: source closed, busy state cleared,
+    // progress back to 0, and one stop message saying what happened. A copy stopped on the
+    // host's request is Cancelled, any other failure Failed.
+    SplitOutcome failCopy(const Error& error);
+    SplitOutcome failDescriptor(const Error& error);
+
+    void progressChanged(int parts) override;
+    void afterBuffer() override;
+    bool stopRequested() override { return m_host.stopRequested(); }
+
+private:
+    Status startHashing(std::size_t bufferSize);
+    SplitOutcome endWithError(const std::string& message,
+                              SplitOutcome outcome = SplitOutcome::Failed);
+    Status flushFolderOf(const std::string& path);
+    // The checksum file's lines: the segments' digests in order, then the whole source's.
+    std::vector<ChecksumLine> checksumLines(const std::vector<std::string>& segmentDigests,
+                                            const std::string& wholeDigest) const;
+    // Diskettes always flush every buffer: one is pulled out right after its prompt.
+    FlushPolicy flushPolicy() const;
+
+    SplitHost& m_host;
+    platform::FileSystem& m_fs;
+    const SplitInputs& m_inputs;
+    BufferPause m_pause;
+    std::unique_ptr<platform::File> m_source;
+    std::unique_ptr<platform::FolderLock> m_lock;
+    std::optional<platform::FileId> m_sourceId;
+    SplitProgress m_progress;
+    std::optional<Sha256> m_segmentHash; // with checksums only
+    std::optional<Sha256> m_wholeHash;
+    std::vector<std::string> m_segmentNames;   // of the segments copied, with checksums only
+    std::vector<std::string> m_segmentDigests; // taken on the hashing thread at each mark
+    // Feeds both hashes, each on a thread; after them, so it stops before they go.
+    std::unique_ptr<ChunkWorker> m_hasher;
+};
+
+} // namespace dividra::core
