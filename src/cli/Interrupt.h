@@ -14,7 +14,7 @@ public:
     ScopedInterruptFlag& operator=(const ScopedInterruptFlag&) = delete;
 
     static bool raised();
-    // For tests: as if the signal had come.
+    // A test seam: as if the signal had come. The programs never call it.
     static void raise();
 };
 

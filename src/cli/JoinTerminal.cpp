@@ -55,7 +55,9 @@ int JoinTerminal::finish(const core::JoinResult& result) {
     case core::JoinOutcome::Failed:
         break;
     }
-    ShowErrorMessage(annotate(result.message));
+    // The engine's refusal names the output; the switch that overrides it is ours to name.
+    const bool forceWould = result.cause == ErrorCode::AlreadyExists;
+    ShowErrorMessage(annotate(result.message + (forceWould ? "; give --force to replace it" : "")));
     return kExitFailed;
 }
 

@@ -25,7 +25,7 @@ public:
     // Redraws the bar in place with "\r": "[#####---------------]" for 5 parts of 20; 0 parts
     // blanks a drawn bar's line.
     void setProgress(int parts) override;
-    // Through Global's boxes, each DOS path of the text followed by its host path.
+    // Through util/MessageBoxes' boxes, each DOS path of the text followed by its host path.
     int showInfoMessage(std::string_view text) override;
     int askOkCancel(std::string_view text) override;
     int showErrorMessage(std::string_view text) override;

@@ -145,6 +145,9 @@ public:
     // of the path as for find.
     virtual Result<std::unique_ptr<FolderLock>> lockFolder(std::string_view folder) = 0;
 
+    // Removes a file, or a link, FIFO or device entry (never what a link points at). A folder is
+    // refused (AccessDenied), and so are a read-only file and, where locks exist, a file another
+    // open file holds locked (SharingViolation). NotFound when there is nothing of that name.
     virtual Status deleteFile(std::string_view path) = 0;
     // Gives an existing regular file the name `to` on the same volume, replacing a regular file
     // of that name in one step (a join's finished output taking its place). `to` is refused as
@@ -153,6 +156,8 @@ public:
     // refused (AccessDenied), and so is a source that is no regular file.
     virtual Status renameFile(std::string_view from, std::string_view to) = 0;
     virtual Result<std::uint32_t> attributes(std::string_view path) const = 0;
+    // Sets the attr bits a file system can keep (at least ReadOnly); the others are ignored.
+    // Errors of the path as for attributes.
     virtual Status setAttributes(std::string_view path, std::uint32_t attributes) = 0;
     // Removes an empty folder; fails for a drive root or a folder that still holds entries.
     virtual Status removeFolder(std::string_view path) = 0;

@@ -14,8 +14,8 @@ namespace dividra::platform::detail {
 enum class SyncKind { Data, Folder };
 
 // Reports each flush made, before its result is known: the kind and the path named in errors.
-// A hook (platform/Hook.h) for tests, which can't otherwise see a flush; nothing observes one
-// in the programs.
+// A test seam (a hook, platform/Hook.h): tests can't otherwise see a flush; nothing observes
+// one in the programs.
 using SyncObserver = std::function<void(SyncKind kind, const std::string& path)>;
 SyncObserver SetSyncObserver(SyncObserver observer);
 

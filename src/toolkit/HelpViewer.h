@@ -67,7 +67,7 @@ QString HelpTopicHtml(const QString& html, const QString& anchor);
 QString HelpTopicHtml(const QString& html, int contextId);
 
 // Shows a pop-up topic: ShowHelpPopupWindow unless a display is installed. Tests install one;
-// SetHelpPopupDisplay returns the previous one (see util/Hook.h).
+// SetHelpPopupDisplay returns the previous one (see platform/Hook.h).
 using HelpPopupDisplay =
     std::function<void(const QPoint& globalPos, const QString& html, QWidget* control)>;
 HelpPopupDisplay SetHelpPopupDisplay(HelpPopupDisplay display);

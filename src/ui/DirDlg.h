@@ -20,7 +20,7 @@ extern QString SelectedFolder;
 
 // Shows a dialog modally and returns its result (QDialog::Accepted is 1): exec() unless a runner
 // is installed. Tests install one of their own, so no modal loop waits for a user; SetModalRunner
-// returns the previous one (see util/Hook.h).
+// returns the previous one (see platform/Hook.h).
 using ModalRunner = std::function<int(QDialog& dialog)>;
 ModalRunner SetModalRunner(ModalRunner runner);
 int RunModal(QDialog& dialog);

@@ -12,7 +12,7 @@ class QMenu;
 namespace dividra::ui {
 
 // Opens a link target: the desktop's URL handler unless an opener is installed. Tests install
-// one; SetUrlOpener returns the previous one (see util/Hook.h).
+// one; SetUrlOpener returns the previous one (see platform/Hook.h).
 using UrlOpener = std::function<void(const QString& target)>;
 UrlOpener SetUrlOpener(UrlOpener opener);
 

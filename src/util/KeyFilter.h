@@ -8,7 +8,7 @@ namespace dividra {
 // Called with the sound type (MB_ICONEXCLAMATION, ...). Empty: beeps are silent.
 using BeepHook = std::function<void(unsigned type)>;
 
-// Installs the hook every beep goes through and returns the previous one (see util/Hook.h). By
+// Installs the hook every beep goes through and returns the previous one (see platform/Hook.h). By
 // default there is none; the window installs the desktop's beep.
 BeepHook SetBeepHook(BeepHook hook);
 

@@ -157,7 +157,7 @@ TEST_F(FloppyChecksumTest, OnlyAWholeSetTakesTheOutputsName) {
     };
     for (const Case& c : std::vector<Case>{
              {"output there", "mine", false, 0, JoinOutcome::Refused,
-              "c:\\joined\\data.zip: already exists; give --force to replace it"},
+              "c:\\joined\\data.zip: already exists"},
              {"output forced", "mine", true, 0, JoinOutcome::Done, joined},
              {"cancelled", std::nullopt, false, 2, JoinOutcome::Cancelled, "cancelled"},
              // Without checksums only the descriptor's total holds the bytes read.

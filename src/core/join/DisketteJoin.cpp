@@ -137,7 +137,7 @@ JoinResult DisketteJoin::finish(JoinWriter& writer, const DescriptorInfo& info) 
     }
     if (const Status named = writer.retarget(m_baseName + info.extension, m_request.force);
         !named) {
-        return {JoinOutcome::Refused, named.error().message};
+        return {JoinOutcome::Refused, named.error().message, named.error().code};
     }
     if (const Status committed = writer.commit(); !committed) {
         return {JoinOutcome::Failed, committed.error().message};

@@ -79,7 +79,7 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
     auto target = PrepareJoinTarget(fs, request.outputFolder, set.outputName(), request.force,
                                     InputIds(fs, set), set.info.totalSize);
     if (!target) {
-        return {JoinOutcome::Refused, target.error().message};
+        return {JoinOutcome::Refused, target.error().message, target.error().code};
     }
     JoinWriter writer(fs, std::move(target).value(), !set.checksums.empty());
     if (const Status created = writer.create(); !created) {

@@ -4,7 +4,9 @@
 #include "core/join/JoinSet.h"
 #include "platform/FileSystem.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 // Putting a set of segments back together, and checking one without writing.
 namespace dividra::core {
@@ -17,8 +19,15 @@ enum class JoinOutcome {
 };
 
 struct JoinResult {
+    JoinResult() = default;
+    JoinResult(JoinOutcome outcome, std::string message,
+               std::optional<ErrorCode> cause = std::nullopt)
+        : outcome(outcome), message(std::move(message)), cause(cause) {}
+
     JoinOutcome outcome = JoinOutcome::Done;
     std::string message; // what was done, or why not; DOS paths
+    // Why a refusal came: AlreadyExists for an output that `force` would replace.
+    std::optional<ErrorCode> cause;
 };
 
 struct JoinRequest {

@@ -30,7 +30,7 @@ Result<std::optional<platform::FileId>> probe(platform::FileSystem& fs, const st
 }
 
 Error alreadyExists(const std::string& path) {
-    return Error{ErrorCode::AccessDenied, path + ": already exists; give --force to replace it"};
+    return Error{ErrorCode::AlreadyExists, path + ": already exists"};
 }
 
 // A replaced output frees nothing: the temporary is written beside it.

@@ -65,8 +65,8 @@ struct JoinTarget {
 };
 
 // Takes the folder's split lock, then refuses an output that exists, a symbolic link too
-// (unless `force`), a folder or unwritable entry of its name, a name that is one of `inputs`,
-// and a folder without room for `totalSize` bytes beside the output it replaces.
+// (AlreadyExists, unless `force`), a folder or unwritable entry of its name, a name that is one of
+// `inputs`, and a folder without room for `totalSize` bytes beside the output it replaces.
 Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
                                      std::string_view name, bool force,
                                      const std::vector<platform::FileId>& inputs,

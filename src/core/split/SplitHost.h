@@ -66,8 +66,8 @@ public:
     // as the flashing until the user brings the window to the front.
     virtual void waitForMessages() { processMessages(); }
 
-    // The four message boxes; the results are IDOK, IDCANCEL, IDYES and IDNO of Global. The
-    // defaults go to Global's boxes and so to the installed message box provider.
+    // The four message boxes; the results are IDOK, IDCANCEL, IDYES and IDNO of
+    // util/MessageBoxes. The defaults go to its boxes and so to the installed provider.
     virtual int showInfoMessage(std::string_view text);
     virtual int askOkCancel(std::string_view text);
     virtual int showErrorMessage(std::string_view text);

@@ -49,6 +49,10 @@ public:
     // left alone is told to the host as a note.
     Status removeOldSet(const std::string& descriptorPath, bool checksumsHere);
 
+    // Copies the next `length` bytes of the source into a new segment at `path` (see
+    // CopySegment), the hashes, with checksums, taking them on their threads; after the last
+    // segment it waits until every digest is in. The error that stopped it, kInterruptedText
+    // when the host asked to stop.
     Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
     // The size of the checksum file writeDescriptor would write for the segments copied so far;
     // its digests aren't known before then, but their length is.

@@ -16,6 +16,7 @@ public:
     Sha256(Sha256&&) noexcept;
     Sha256& operator=(Sha256&&) noexcept;
 
+    // Adds bytes to what the digest covers; any length, an empty span too.
     void update(std::span<const std::byte> bytes);
     // The 64 lower-case hex digits of everything given since the start; then starts afresh.
     std::string hexDigest();
