@@ -10,6 +10,7 @@
 #include "core/join/DisketteJoin.h"
 #include "core/join/Join.h"
 #include "core/set/SegmentPath.h"
+#include "core/split/DriveRules.h"
 #include "core/split/SplitMessages.h"
 #include "platform/AsciiText.h"
 
@@ -123,7 +124,7 @@ Result<std::string> disketteDrive(const std::string& text, const platform::Drive
         return usageError("join",
                           "there is no drive " + std::string(1, letter) + ": in the drive table");
     }
-    if (const auto refusal = NotADisketteDrive(*drive)) {
+    if (const auto refusal = core::NotADisketteDriveText(drive->letter, drive->type)) {
         return usageError("join", *refusal);
     }
     return std::string(1, letter) + ":";

@@ -87,7 +87,7 @@ Result<SegmentRequest> ReadSegmentRequest(const CommandArguments& given) {
         const auto bytes = ParseSegmentSize(*size);
         return bytes ? Result<SegmentRequest>(SegmentRequest{bytes.value(), 0}) : bytes.error();
     }
-    return SegmentRequest{core::KilobytesToBytes(StoredSegmentSizeKilobytes()), 0};
+    return SegmentRequest{core::KilobytesToBytes(core::StoredSegmentKilobytes()), 0};
 }
 
 Result<std::int64_t> SegmentBytesFor(const SegmentRequest& request, std::int64_t sourceSize) {
@@ -117,18 +117,6 @@ Result<std::int64_t> SegmentBytesFor(const SegmentRequest& request, std::int64_t
 
 std::string SegmentSizeText(std::int64_t bytes) {
     return bytes % 1024 == 0 ? std::to_string(bytes / 1024) : std::to_string(bytes);
-}
-
-std::int32_t StoredSegmentSizeKilobytes() {
-    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
-                                               keys::kDefaultSegmentSizeDefault);
-    const std::string_view entry = core::MatchSegmentSizeEntry(stored);
-    if (entry == core::kCustomSegmentEntry) {
-        // Kept in range as the window keeps its field: a hand-edited file may hold anything.
-        return core::CustomKilobytesInRange(ReadSettingInt(
-            keys::kHardDriveOptions, keys::kCustomSegmentSize, keys::kCustomSegmentSizeDefault));
-    }
-    return TextToInt(entry);
 }
 
 } // namespace dividra::cli

@@ -41,8 +41,4 @@ Result<std::int64_t> SegmentBytesFor(const SegmentRequest& request, std::int64_t
 // The segment size in kilobytes as the window's list shows it, when whole; else its bytes.
 std::string SegmentSizeText(std::int64_t bytes);
 
-// The segment size the window's list starts with: "Default Segment Size" matched against the
-// list without regard to case (no match: 1420); "Custom" takes "Custom Segment Size".
-std::int32_t StoredSegmentSizeKilobytes();
-
 } // namespace dividra::cli

@@ -8,8 +8,10 @@
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
 #include "core/set/SegmentPath.h"
+#include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
 #include "core/split/SplitCommand.h"
+#include "core/split/SplitMessages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "util/MessageBoxes.h"
@@ -26,27 +28,6 @@ Error usageError(const std::string& message) {
     return Error{ErrorCode::InvalidArgument, "split: " + message};
 }
 
-// The window's floppy list keeps these kinds and leaves out fixed and CD drives.
-bool takesDiskettes(platform::DriveType type) {
-    return type == platform::DriveType::Removable || type == platform::DriveType::Remote ||
-           type == platform::DriveType::RamDisk;
-}
-
-} // namespace
-
-std::optional<std::string> NotADisketteDrive(const platform::DriveEntry& drive) {
-    const std::string name = std::string(1, drive.letter) + ": is ";
-    if (drive.type == platform::DriveType::Fixed) {
-        return name + "a fixed drive, not a diskette drive";
-    }
-    if (drive.type == platform::DriveType::CdRom) {
-        return name + "a CD-ROM drive, not a diskette drive";
-    }
-    return std::nullopt;
-}
-
-namespace {
-
 // The floppy part of the inputs: DRIVE must be a letter of the drive table that takes
 // diskettes. With no such drive at all, an unknown letter is left to the engine, which tells
 // that this system has no floppy drives, as the window does.
@@ -58,14 +39,14 @@ Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
         return usageError("bad drive \"" + text + "\"; give a drive letter and colon, such as a:");
     }
     const platform::DriveEntry* drive = table.find(letter);
-    const bool anyFloppy =
-        std::any_of(table.entries().begin(), table.entries().end(),
-                    [](const platform::DriveEntry& entry) { return takesDiskettes(entry.type); });
+    const bool anyFloppy = std::any_of(
+        table.entries().begin(), table.entries().end(),
+        [](const platform::DriveEntry& entry) { return core::TakesDiskettes(entry.type); });
     if (drive == nullptr && anyFloppy) {
         return usageError("there is no drive " + std::string(1, letter) + ": in the drive table");
     }
     if (drive != nullptr) {
-        if (const auto refusal = NotADisketteDrive(*drive)) {
+        if (const auto refusal = core::NotADisketteDriveText(drive->letter, drive->type)) {
             return usageError(*refusal);
         }
     }
@@ -214,13 +195,12 @@ int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::o
         err << "dividra-cli: " << inputs.error().message << "\n";
         return ExitStatusOf(inputs.error());
     }
-    const std::string sourceRoot = inputs.value().sourceLongPath.substr(0, 2) + "\\";
     TerminalHost host(std::move(inputs.value()), fs, err, showProgress);
     TerminalMessageBoxes boxes(in, out, err, [&host] { host.endProgressLine(); });
     const ScopedMessageBoxProvider scope(boxes);
-    if (fs.driveType(sourceRoot) == platform::DriveType::Removable) {
+    if (core::OnRemovableDrive(fs, host.splitInputs().sourceLongPath)) {
         // A refusal here, where the window shows it as information.
-        err << "dividra-cli: " << kRemovableSourceMessage << "\n";
+        err << "dividra-cli: " << core::text::kRemovableSourceMessage << "\n";
         return kExitFailed;
     }
     // Ctrl-C ends the split as a failure does: segments kept, no descriptor.

@@ -12,11 +12,6 @@
 
 namespace dividra::cli {
 
-// What the window shows when asked to split a file on a removable drive.
-inline constexpr std::string_view kRemovableSourceMessage =
-    "Sorry, but Dividra isn't designed to split files that exist\n"
-    "on removable drives (floppy drives, etc).";
-
 // "split SOURCE --to FOLDER [--size SIZE | --pieces N] [--flush=segment|buffer]
 // [--dos-names | --long-names]" or
 // "split SOURCE --floppy DRIVE [--erase | --no-erase] [--dos-names | --long-names]": runs the
@@ -28,9 +23,6 @@ inline constexpr std::string_view kRemovableSourceMessage =
 // file, kExitBadInput bad usage, kExitCancelled cancelled by the user.
 int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
              std::ostream& err, bool showProgress);
-
-// Why a drive of the table can't take diskettes (a fixed or CD-ROM drive); nothing when it can.
-std::optional<std::string> NotADisketteDrive(const platform::DriveEntry& drive);
 
 // The text "split --help" prints.
 std::string SplitUsage();

@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -48,9 +49,8 @@ void TFrmMain::pruneDriveLists() {
     prune(ComboSource, m_fs, [](DriveType type, const QString& item) {
         return type == DriveType::Removable && isDisketteLetter(item);
     });
-    prune(ComboDestFD, m_fs, [](DriveType type, const QString&) {
-        return type == DriveType::CdRom || type == DriveType::Fixed;
-    });
+    prune(ComboDestFD, m_fs,
+          [](DriveType type, const QString&) { return !core::TakesDiskettes(type); });
     if (ComboDestFD->count() == 0) {
         ComboDestFD->addItem(QStringLiteral("None Detected"));
         ComboDestFD->setCurrentIndex(0);
@@ -73,12 +73,10 @@ void TFrmMain::applyDestinationSettings() {
     }
     ChkErase->setChecked(ReadSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 0) == 1);
     applyHardDriveSettings();
-    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
-                                               keys::kDefaultSegmentSizeDefault);
-    const std::string_view entry = core::MatchSegmentSizeEntry(stored);
+    const core::StoredSegmentSize stored = core::ReadStoredSegmentSize();
+    const std::string_view entry = stored.entry;
     ComboSegment->setCurrentText(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
-    TxtCustom->setText(QString::fromStdString(IntToText(ReadSettingInt(
-        keys::kHardDriveOptions, keys::kCustomSegmentSize, keys::kCustomSegmentSizeDefault))));
+    TxtCustom->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
     TxtCustom->setEnabled(entry == core::kCustomSegmentEntry);
     const bool hardDrive = ReadSettingInt(keys::kGeneralOptions, keys::kDestinationMedia, 0) != 0;
     PageDest->setCurrentWidget(hardDrive ? TabDestHD : TabDestFD);

@@ -1,7 +1,9 @@
 #include "ui/Main.h"
 
 #include "core/set/SegmentPath.h"
+#include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
+#include "core/split/SplitMessages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/DirectoryListBox.h"
@@ -152,9 +154,8 @@ void TFrmMain::OpenSourceFile(const QString& path) {
     const auto lastSeparator = path.lastIndexOf(QLatin1Char('\\'));
     const QString folder = path.left(lastSeparator + 1);
     const QString name = path.mid(lastSeparator + 1);
-    if (m_fs.driveType(path.left(2).toStdString()) == platform::DriveType::Removable) {
-        ShowInfoMessage("Sorry, but Dividra isn't designed to split files that exist\n"
-                        "on removable drives (floppy drives, etc).");
+    if (core::OnRemovableDrive(m_fs, path.toStdString())) {
+        ShowInfoMessage(core::text::kRemovableSourceMessage);
         return;
     }
     ComboSource->setDrive(FirstLetter(path));

@@ -1,5 +1,6 @@
 #include "ui/Options.h"
 
+#include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
@@ -63,7 +64,7 @@ void TDlgOptions::pruneFloppyDrives() {
     for (int i = ComboDefFD->count() - 1; i >= 0; --i) {
         const QString root = ComboDefFD->itemText(i).left(2) + QLatin1Char('\\');
         const platform::DriveType type = m_fs.driveType(root.toStdString());
-        if (type == platform::DriveType::CdRom || type == platform::DriveType::Fixed) {
+        if (!core::TakesDiskettes(type)) {
             ComboDefFD->removeItem(i);
         }
     }
@@ -108,11 +109,9 @@ void TDlgOptions::loadFloppy() {
 
 void TDlgOptions::loadHardDrive() {
     TxtDefDstFolder->setText(text(keys::kHardDriveOptions, keys::kDestinationFolder));
-    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
-                                               keys::kDefaultSegmentSizeDefault);
-    ComboSplitSize->setCurrentText(latin1(core::MatchSegmentSizeEntry(stored)));
-    TxtCustomSize->setText(QString::fromStdString(IntToText(ReadSettingInt(
-        keys::kHardDriveOptions, keys::kCustomSegmentSize, keys::kCustomSegmentSizeDefault))));
+    const core::StoredSegmentSize stored = core::ReadStoredSegmentSize();
+    ComboSplitSize->setCurrentText(latin1(stored.entry));
+    TxtCustomSize->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
     ComboSplitSizeChange();
     ChkMinSplitHD->setChecked(flag(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting));
 }

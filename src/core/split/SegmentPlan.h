@@ -40,6 +40,18 @@ std::int32_t CustomKilobytesInRange(std::int32_t kilobytes);
 // letter case, else the first entry ("1440", say, selects "1420").
 std::string_view MatchSegmentSizeEntry(std::string_view storedText);
 
+// The segment size the options hold: the list entry "Default Segment Size" selects and the
+// custom size stored beside it, as stored (the window shows it so).
+struct StoredSegmentSize {
+    std::string_view entry;
+    std::int32_t customKilobytes = 0;
+};
+StoredSegmentSize ReadStoredSegmentSize();
+
+// The kilobytes a split takes when none are given: the entry's, or for the custom entry the
+// custom size kept in range, as the window keeps its field.
+std::int32_t StoredSegmentKilobytes();
+
 // Kilobytes of 1024 bytes, as the segment sizes count them.
 constexpr std::int64_t KilobytesToBytes(std::int64_t kilobytes) {
     return kilobytes * 1024;

@@ -32,6 +32,11 @@ std::string SegmentLimitMessage(std::string_view segmentCountText);
 // "Insufficient space on drive c: to perform split."
 std::string InsufficientSpaceMessage(char driveLetter);
 
+// A source on a removable drive, which is never split.
+inline constexpr std::string_view kRemovableSourceMessage =
+    "Sorry, but Dividra isn't designed to split files that exist\n"
+    "on removable drives (floppy drives, etc).";
+
 // Refusals and failures of our own.
 std::string EmptySourceMessage(std::string_view sourcePath);
 std::string SourceTooLargeMessage(std::string_view sourcePath);
