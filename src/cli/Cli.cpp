@@ -21,6 +21,7 @@ constexpr std::string_view kShortUsage = "Usage: dividra-cli COMMAND [ARGUMENTS]
                                          "Try 'dividra-cli --help' for more information.\n";
 
 struct Streams {
+    const CliContext& context;
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
@@ -38,24 +39,24 @@ const std::array<Command, 5> kCommands{{
      [](const std::vector<std::string>& arguments, Streams& s) {
          // A first run from the terminal leaves the same profile as a first run of the window.
          EnsureSettingsInitialised(kDesignBounds);
-         return RunPlan(arguments, s.out, s.err);
+         return RunPlan(s.context, arguments, s.out, s.err);
      }},
     {"split", SplitUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          EnsureSettingsInitialised(kDesignBounds);
-         return RunSplit(arguments, s.in, s.out, s.err, s.errIsTerminal);
+         return RunSplit(s.context, arguments, s.in, s.out, s.err, s.errIsTerminal);
      }},
     {"join", JoinUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
-         return RunJoin(arguments, s.in, s.out, s.err, s.errIsTerminal);
+         return RunJoin(s.context, arguments, s.in, s.out, s.err, s.errIsTerminal);
      }},
     {"verify", VerifyUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
-         return RunVerify(arguments, s.out, s.err, s.errIsTerminal);
+         return RunVerify(s.context, arguments, s.out, s.err, s.errIsTerminal);
      }},
     {"drives", DrivesUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
-         return RunDrives(arguments, s.out, s.err);
+         return RunDrives(s.context, arguments, s.out, s.err);
      }},
 }};
 
@@ -140,7 +141,7 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 done (verify: the set is whole), 1 refused or failed (verify:\n"
            "not whole; a missing or unreadable file and a failed write on stdout too),\n"
-           "2 bad usage, 3 cancelled at a question (join, verify: or by Ctrl-C).\n"
+           "2 bad usage, 3 cancelled at a question or by Ctrl-C.\n"
            "\n"
            "Drives: DIVIDRA_DRIVES=\"c=/,fixed;a=/mnt/fd,removable\" replaces the detected\n"
            "drive table (see dividra-cli drives --help). Settings: DIVIDRA_REGISTRY names\n"
@@ -151,10 +152,10 @@ int ExitStatusOf(const Error& error) {
     return error.code == ErrorCode::InvalidArgument ? kExitBadInput : kExitFailed;
 }
 
-int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, bool errIsTerminal) {
+int RunCli(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
+           std::ostream& out, std::ostream& err, bool errIsTerminal) {
     CheckedOutput checked(out);
-    Streams streams{in, checked.stream(), err, errIsTerminal};
+    Streams streams{context, in, checked.stream(), err, errIsTerminal};
     const int status = runCommand(arguments, streams);
     if (const auto failure = checked.finish()) {
         err << "dividra-cli: " << *failure << "\n";
@@ -163,9 +164,10 @@ int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     return status;
 }
 
-int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunCli(const CliContext& context, const std::vector<std::string>& arguments, std::ostream& out,
+           std::ostream& err) {
     std::istringstream noInput;
-    return RunCli(arguments, noInput, out, err, false);
+    return RunCli(context, arguments, noInput, out, err, false);
 }
 
 } // namespace dividra::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CliContext.h"
 #include "platform/Result.h"
 
 #include <iosfwd>
@@ -19,11 +20,13 @@ inline constexpr int kExitCancelled = 3; // the user cancelled at a prompt
 // answered from in. With errIsTerminal (main decides it), status texts and a progress bar are
 // drawn on err. A failed write on out ends with "dividra-cli: write error: <reason>" on err
 // and kExitFailed. Never throws.
-int RunCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-           std::ostream& err, bool errIsTerminal);
+// Every command works on `context`, which main() wired.
+int RunCli(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
+           std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 // The same with no input (every question answered Cancel or No) and no progress display.
-int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+int RunCli(const CliContext& context, const std::vector<std::string>& arguments, std::ostream& out,
+           std::ostream& err);
 
 // The text --help prints.
 std::string UsageText();

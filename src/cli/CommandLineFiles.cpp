@@ -7,12 +7,12 @@
 
 namespace dividra::cli {
 
-Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
-                                    const std::string& hostPath, EntryKind kind) {
+Result<std::string> ExistingDosPath(const platform::FileSystem& fs, const std::string& hostPath,
+                                    EntryKind kind) {
     std::error_code ignored;
     const std::string absolute =
         std::filesystem::absolute(hostPath, ignored).lexically_normal().string();
-    auto dosPath = platform::hostToDos(fs.driveTable(), absolute);
+    auto dosPath = fs.toDosPath(absolute);
     if (!dosPath) {
         return dosPath.error();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixFileSystem.h"
+#include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 #include <cstdint>
@@ -17,8 +17,8 @@ enum class EntryKind { File, Folder };
 // table), else the DOS path and the absolute host path, "c:\a.zip (/a.zip): no such file", and
 // likewise "is a folder, not a file", "no such folder", "is a file, not a folder". None is an
 // InvalidArgument: they aren't bad usage.
-Result<std::string> ExistingDosPath(const platform::PosixFileSystem& fs,
-                                    const std::string& hostPath, EntryKind kind);
+Result<std::string> ExistingDosPath(const platform::FileSystem& fs, const std::string& hostPath,
+                                    EntryKind kind);
 
 // The size of an existing file, read without a lock of our own, as the window reads it.
 Result<std::int64_t> FileSize(platform::FileSystem& fs, std::string_view dosPath);

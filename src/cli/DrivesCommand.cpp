@@ -19,8 +19,8 @@ using Row = std::array<std::string, kColumns>;
 
 // A removable drive holds a medium only while something is mounted on its folder; any other
 // drive while its folder is there.
-Row rowOf(const platform::PosixFileSystem& fs, const platform::DriveEntry& drive) {
-    const platform::DriveTable& table = fs.driveTable();
+Row rowOf(const platform::DriveTable& table, const platform::FileSystem& fs,
+          const platform::DriveEntry& drive) {
     const auto root = table.currentRoot(drive.letter);
     const bool removable = drive.type == platform::DriveType::Removable;
     std::error_code ignored;
@@ -59,15 +59,16 @@ std::string aligned(const std::vector<Row>& rows) {
 
 } // namespace
 
-std::string DriveListing(const platform::PosixFileSystem& fs) {
+std::string DriveListing(const platform::DriveTable& table, const platform::FileSystem& fs) {
     std::vector<Row> rows{{"DRIVE", "KIND", "FOLDER", "LABEL", "FREE", "MEDIUM"}};
-    for (const platform::DriveEntry& drive : fs.driveTable().entries()) {
-        rows.push_back(rowOf(fs, drive));
+    for (const platform::DriveEntry& drive : table.entries()) {
+        rows.push_back(rowOf(table, fs, drive));
     }
     return aligned(rows);
 }
 
-int RunDrives(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunDrives(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err) {
     const auto parsed = ParseCommandArguments("drives", arguments, {});
     if (!parsed) {
         err << "dividra-cli: " << parsed.error().message << "\n";
@@ -78,18 +79,16 @@ int RunDrives(const std::vector<std::string>& arguments, std::ostream& out, std:
             << "\"\n";
         return kExitBadInput;
     }
-    auto table = platform::DriveTable::fromEnvironment();
-    if (!table) {
-        err << "dividra-cli: " << table.error().message << "\n";
-        return ExitStatusOf(table.error());
+    if (const Status ready = context.ready(); !ready) {
+        err << "dividra-cli: " << ready.error().message << "\n";
+        return ExitStatusOf(ready.error());
     }
-    const char* configured = std::getenv("DIVIDRA_DRIVES");
-    const bool fromEnvironment = configured != nullptr && *configured != '\0';
-    out << DriveListing(platform::PosixFileSystem(std::move(table.value())))
-        << (fromEnvironment ? "Drives from DIVIDRA_DRIVES.\n"
-                            : "Detected: c: is /, a: and b: are diskette drives, and file systems "
-                              "mounted under\n/media, /run/media and /mnt get d: onward in mount "
-                              "order.\n");
+    out << DriveListing(context.drives, context.fs)
+        << (context.drivesConfigured
+                ? "Drives from DIVIDRA_DRIVES.\n"
+                : "Detected: c: is /, a: and b: are diskette drives, and file systems "
+                  "mounted under\n/media, /run/media and /mnt get d: onward in mount "
+                  "order.\n");
     return kExitOk;
 }
 

@@ -154,7 +154,7 @@ Result<std::string> setBaseName(const std::optional<std::string>& given) {
 }
 
 int joinFromDiskettes(JoinTerminal& terminal, const JoinArguments& args, std::ostream& err) {
-    const auto drive = disketteDrive(*args.floppy, terminal.fs().driveTable());
+    const auto drive = disketteDrive(*args.floppy, terminal.drives());
     if (!drive) {
         err << "dividra-cli: " << drive.error().message << "\n";
         return kExitBadInput;
@@ -213,14 +213,14 @@ std::string VerifyUsage() {
            "(Ctrl-C while the segments are hashed).\n";
 }
 
-int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-            std::ostream& err, bool showProgress) {
+int RunJoin(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
+            std::ostream& out, std::ostream& err, bool showProgress) {
     const auto args = readJoinArguments(arguments);
     if (!args) {
         err << "dividra-cli: " << args.error().message << "\n";
         return kExitBadInput;
     }
-    auto terminal = JoinTerminal::open(in, out, err, showProgress);
+    auto terminal = JoinTerminal::open(context, in, out, err, showProgress);
     if (!terminal) {
         err << "dividra-cli: " << terminal.error().message << "\n";
         return ExitStatusOf(terminal.error());
@@ -231,8 +231,8 @@ int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::os
     return joinFromFolder(*terminal.value(), args.value());
 }
 
-int RunVerify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-              bool showProgress) {
+int RunVerify(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err, bool showProgress) {
     const auto parsed = ParseCommandArguments("verify", arguments, {});
     if (!parsed || parsed.value().operands.size() != 1) {
         const std::string message =
@@ -244,7 +244,7 @@ int RunVerify(const std::vector<std::string>& arguments, std::ostream& out, std:
         return kExitBadInput;
     }
     std::istringstream noInput;
-    auto terminal = JoinTerminal::open(noInput, out, err, showProgress);
+    auto terminal = JoinTerminal::open(context, noInput, out, err, showProgress);
     if (!terminal) {
         err << "dividra-cli: " << terminal.error().message << "\n";
         return ExitStatusOf(terminal.error());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/CliContext.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -11,13 +13,13 @@ namespace dividra::cli {
 // questions on `err`, answers from `in`; the progress bar on `err` only when `showProgress`.
 // Exit status: kExitOk joined, kExitFailed refused or failed, kExitBadInput bad usage,
 // kExitCancelled cancelled (at a prompt, or by Ctrl-C).
-int RunJoin(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-            std::ostream& err, bool showProgress);
+int RunJoin(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
+            std::ostream& out, std::ostream& err, bool showProgress);
 
 // "verify DESCRIPTOR": every check of a join without writing, a line per segment on `out`.
 // Exit status: kExitOk whole, kExitFailed not whole or unreadable, kExitBadInput bad usage.
-int RunVerify(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-              bool showProgress);
+int RunVerify(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err, bool showProgress);
 
 std::string JoinUsage();
 std::string VerifyUsage();

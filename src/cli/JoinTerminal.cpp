@@ -8,18 +8,18 @@
 
 namespace dividra::cli {
 
-Result<std::unique_ptr<JoinTerminal>> JoinTerminal::open(std::istream& in, std::ostream& out,
+Result<std::unique_ptr<JoinTerminal>> JoinTerminal::open(const CliContext& context,
+                                                         std::istream& in, std::ostream& out,
                                                          std::ostream& err, bool showProgress) {
-    auto table = platform::DriveTable::fromEnvironment();
-    if (!table) {
-        return table.error();
+    if (const Status ready = context.ready(); !ready) {
+        return ready.error();
     }
-    return std::make_unique<JoinTerminal>(std::move(table).value(), in, out, err, showProgress);
+    return std::make_unique<JoinTerminal>(context, in, out, err, showProgress);
 }
 
-JoinTerminal::JoinTerminal(platform::DriveTable table, std::istream& in, std::ostream& out,
+JoinTerminal::JoinTerminal(const CliContext& context, std::istream& in, std::ostream& out,
                            std::ostream& err, bool showProgress)
-    : m_fs(std::move(table)), m_progress({}, m_fs, err, showProgress),
+    : m_fs(context.fs), m_drives(context.drives), m_progress({}, m_fs, err, showProgress),
       m_boxes(in, out, err, [this] { m_progress.endProgressLine(); }), m_scope(m_boxes) {
     m_paths.emplace(m_fs, std::vector<std::string>{});
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "cli/CliContext.h"
 #include "cli/HostPaths.h"
 #include "cli/TerminalHost.h"
 #include "cli/TerminalMessageBoxes.h"
 #include "core/join/Join.h"
-#include "platform/PosixFileSystem.h"
 #include "util/MessageBoxes.h"
 
 #include <iosfwd>
@@ -19,14 +19,16 @@ namespace dividra::cli {
 
 class JoinTerminal final : public core::JoinObserver {
 public:
-    // Errors: a bad drive table (InvalidArgument).
-    static Result<std::unique_ptr<JoinTerminal>> open(std::istream& in, std::ostream& out,
-                                                      std::ostream& err, bool showProgress);
-    JoinTerminal(platform::DriveTable table, std::istream& in, std::ostream& out, std::ostream& err,
+    // Errors: a drive table that couldn't be read (InvalidArgument).
+    static Result<std::unique_ptr<JoinTerminal>> open(const CliContext& context, std::istream& in,
+                                                      std::ostream& out, std::ostream& err,
+                                                      bool showProgress);
+    JoinTerminal(const CliContext& context, std::istream& in, std::ostream& out, std::ostream& err,
                  bool showProgress);
     ~JoinTerminal() override;
 
-    platform::PosixFileSystem& fs() { return m_fs; }
+    platform::FileSystem& fs() { return m_fs; }
+    const platform::DriveTable& drives() const { return m_drives; }
     // Paths that messages name, so one followed by a blank is still told apart.
     void knowPaths(std::vector<std::string> paths);
 
@@ -45,7 +47,8 @@ public:
 private:
     std::string annotate(std::string_view text) const { return m_paths->annotate(text); }
 
-    platform::PosixFileSystem m_fs;
+    platform::FileSystem& m_fs;
+    const platform::DriveTable& m_drives;
     TerminalHost m_progress;
     TerminalMessageBoxes m_boxes;
     ScopedMessageBoxProvider m_scope;

@@ -7,7 +7,7 @@
 #include "cli/SegmentSize.h"
 #include "core/split/SegmentPlan.h"
 #include "platform/DriveTable.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <ostream>
 #include <utility>
@@ -41,12 +41,11 @@ Result<PlanArguments> parseArguments(const std::vector<std::string>& arguments) 
 }
 
 // The source's size through the same DOS view the window uses.
-Result<std::int64_t> sourceSize(const std::string& hostPath) {
-    auto table = platform::DriveTable::fromEnvironment();
-    if (!table) {
-        return table.error();
+Result<std::int64_t> sourceSize(const CliContext& context, const std::string& hostPath) {
+    if (const Status ready = context.ready(); !ready) {
+        return ready.error();
     }
-    platform::PosixFileSystem fs(std::move(table.value()));
+    platform::FileSystem& fs = context.fs;
     const auto dosPath = ExistingDosPath(fs, hostPath, EntryKind::File);
     if (!dosPath) {
         return dosPath.error();
@@ -76,13 +75,14 @@ std::string PlanUsage() {
            "  --help       show this text\n";
 }
 
-int RunPlan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunPlan(const CliContext& context, const std::vector<std::string>& arguments, std::ostream& out,
+            std::ostream& err) {
     const auto parsed = parseArguments(arguments);
     if (!parsed) {
         err << "dividra-cli: " << parsed.error().message << "\n";
         return kExitBadInput;
     }
-    const auto size = sourceSize(parsed.value().source);
+    const auto size = sourceSize(context, parsed.value().source);
     if (!size) {
         err << "dividra-cli: " << size.error().message << "\n";
         return ExitStatusOf(size.error());

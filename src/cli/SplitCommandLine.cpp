@@ -60,7 +60,7 @@ Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
 }
 
 Status addFolder(core::SplitInputs& inputs, const std::string& folder,
-                 const platform::PosixFileSystem& fs) {
+                 const platform::FileSystem& fs) {
     const auto dosPath = ExistingDosPath(fs, folder, EntryKind::Folder);
     if (!dosPath) {
         return dosPath.error();
@@ -72,8 +72,7 @@ Status addFolder(core::SplitInputs& inputs, const std::string& folder,
 }
 
 // The source's paths, extension and size, as the window's source panel holds them.
-Status addSource(core::SplitInputs& inputs, const std::string& source,
-                 platform::PosixFileSystem& fs) {
+Status addSource(core::SplitInputs& inputs, const std::string& source, platform::FileSystem& fs) {
     const auto dosPath = ExistingDosPath(fs, source, EntryKind::File);
     if (!dosPath) {
         return dosPath.error();
@@ -148,15 +147,16 @@ std::string SplitUsage() {
 }
 
 Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
-                                                   platform::PosixFileSystem& fs) {
+                                                   const CliContext& context) {
+    platform::FileSystem& fs = context.fs;
     const auto parsed = ReadSplitArguments(arguments);
     if (!parsed) {
         return parsed.error();
     }
     const SplitArguments& args = parsed.value();
     core::SplitInputs inputs;
-    const Status destination = args.floppy ? addFloppy(inputs, args, fs.driveTable())
-                                           : addFolder(inputs, *args.folder, fs);
+    const Status destination =
+        args.floppy ? addFloppy(inputs, args, context.drives) : addFolder(inputs, *args.folder, fs);
     if (!destination) {
         return destination.error();
     }
@@ -182,15 +182,14 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
     return inputs;
 }
 
-int RunSplit(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
-             std::ostream& err, bool showProgress) {
-    auto table = platform::DriveTable::fromEnvironment();
-    if (!table) {
-        err << "dividra-cli: " << table.error().message << "\n";
-        return ExitStatusOf(table.error());
+int RunSplit(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
+             std::ostream& out, std::ostream& err, bool showProgress) {
+    if (const Status ready = context.ready(); !ready) {
+        err << "dividra-cli: " << ready.error().message << "\n";
+        return ExitStatusOf(ready.error());
     }
-    platform::PosixFileSystem fs(std::move(table.value()));
-    auto inputs = SplitInputsFromArguments(arguments, fs);
+    platform::FileSystem& fs = context.fs;
+    auto inputs = SplitInputsFromArguments(arguments, context);
     if (!inputs) {
         err << "dividra-cli: " << inputs.error().message << "\n";
         return ExitStatusOf(inputs.error());

@@ -49,7 +49,7 @@ void TDlgOptions::FormCreate() {
 
 // The system's sound folder when there is one, else the Windows folder.
 void TDlgOptions::setSoundStartFolder() {
-    const std::string windows = GetWindowsFolder();
+    const std::string windows = GetWindowsFolder(m_fs);
     const std::string sounds = windows + "sounds";
     const auto bits = m_fs.attributes(sounds);
     const bool found = bits && (bits.value() & platform::attr::Directory) != 0;

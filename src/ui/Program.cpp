@@ -100,20 +100,8 @@ std::string NoDisplayMessage() {
            "); from a terminal, use dividra-cli";
 }
 
-int RunWindowProgram(int argc, char* argv[]) {
-    if (const auto status = AnswerInformationArguments({argv + 1, argv + argc}, std::cout)) {
-        if (*status != 0) {
-            std::fprintf(stderr, "dividra: write error on standard output\n");
-        }
-        return *status;
-    }
-    auto drives = platform::DriveTable::fromEnvironment();
-    if (!drives) {
-        std::fprintf(stderr, "dividra: %s\n", drives.error().message.c_str());
-        return 2;
-    }
+int RunWindowProgram(int argc, char* argv[], platform::FileSystem& fs) {
     const auto application = makeApplication(argc, argv);
-    platform::PosixFileSystem fs(std::move(drives).value());
     toolkit::QtMessageBoxesInstaller boxes;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

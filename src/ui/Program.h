@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -21,9 +23,9 @@ std::optional<int> AnswerInformationArguments(const std::vector<std::string>& ar
 // The one line said on stderr when no display can be opened.
 std::string NoDisplayMessage();
 
-// Runs the window program: the information arguments, then the application (names, icon,
-// desktop file name) and the main window. Exit status 1, with NoDisplayMessage(), when no
-// display can be opened; 2 for a drive table that can't be read.
-int RunWindowProgram(int argc, char* argv[]);
+// Runs the window program over `fs`, which main() wired: the application (names, icon, desktop
+// file name) and the main window. Exit status 1, with NoDisplayMessage(), when no display can
+// be opened.
+int RunWindowProgram(int argc, char* argv[], platform::FileSystem& fs);
 
 } // namespace dividra::ui

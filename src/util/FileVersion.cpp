@@ -1,9 +1,7 @@
 #include "util/FileVersion.h"
 
-#include "platform/DriveTable.h"
 #include "platform/FileSystem.h"
 #include "platform/PeVersion.h"
-#include "platform/PosixFileSystem.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -63,15 +61,6 @@ std::string GetFileVersionText(platform::FileSystem& fs, std::string_view path) 
     }
     const auto block = platform::ReadVersionResource(*image);
     return block ? fileVersionOf(*block) : std::string();
-}
-
-std::string GetFileVersionText(std::string_view dosPath) {
-    auto drives = platform::DriveTable::fromEnvironment();
-    if (!drives) {
-        return {};
-    }
-    platform::PosixFileSystem fs(std::move(drives).value());
-    return GetFileVersionText(fs, dosPath);
 }
 
 } // namespace dividra

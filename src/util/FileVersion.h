@@ -25,7 +25,4 @@ inline constexpr std::int64_t MaxVersionFileSize = std::int64_t{64} << 20;
 // the resource, the translation or the string.
 std::string GetFileVersionText(platform::FileSystem& fs, std::string_view path);
 
-// The same for a DOS path on the host's files, through the drive table of the environment.
-std::string GetFileVersionText(std::string_view dosPath);
-
 } // namespace dividra

@@ -1,30 +1,23 @@
 #include "util/SystemFolders.h"
 
-#include "platform/DosPath.h"
-#include "platform/DriveTable.h"
-
 #include <string_view>
 
 namespace dividra {
 namespace {
 
-std::string fallbackRoot(const platform::DriveTable& drives) {
-    for (const platform::DriveEntry& entry : drives.entries()) {
-        if (entry.type == platform::DriveType::Fixed) {
-            return std::string(1, entry.letter) + ":\\";
+std::string fallbackRoot(const platform::FileSystem& fs) {
+    for (const platform::DriveInfo& drive : fs.drives()) {
+        if (drive.type == platform::DriveType::Fixed) {
+            return std::string(1, drive.letter) + ":\\";
         }
     }
     return "c:\\";
 }
 
-std::string dosFolderOf(std::string_view hostFolder) {
-    const auto drives = platform::DriveTable::fromEnvironment();
-    if (!drives) {
-        return "c:\\";
-    }
-    const auto dos = platform::hostToDos(drives.value(), hostFolder);
+std::string dosFolderOf(const platform::FileSystem& fs, std::string_view hostFolder) {
+    const auto dos = fs.toDosPath(hostFolder);
     if (!dos) {
-        return fallbackRoot(drives.value());
+        return fallbackRoot(fs);
     }
     std::string folder = dos.value();
     if (!folder.ends_with('\\')) {
@@ -35,12 +28,12 @@ std::string dosFolderOf(std::string_view hostFolder) {
 
 } // namespace
 
-std::string GetSystemFolder() {
-    return dosFolderOf("/usr/lib/");
+std::string GetSystemFolder(const platform::FileSystem& fs) {
+    return dosFolderOf(fs, "/usr/lib/");
 }
 
-std::string GetWindowsFolder() {
-    return dosFolderOf("/usr/share/");
+std::string GetWindowsFolder(const platform::FileSystem& fs) {
+    return dosFolderOf(fs, "/usr/share/");
 }
 
 } // namespace dividra

@@ -127,7 +127,7 @@ TEST_F(CliTest, AFailedWriteOnStdoutIsReportedWithStatusOne) {
             FullBuffer buffer(atFlush);
             std::ostream out(&buffer);
             std::ostringstream err;
-            EXPECT_EQ(RunCli(c.arguments, out, err), c.status) << c.arguments.front();
+            EXPECT_EQ(RunCliHere(c.arguments, out, err), c.status) << c.arguments.front();
             EXPECT_EQ(err.str(), c.err) << c.arguments.front() << " " << atFlush;
         }
     }

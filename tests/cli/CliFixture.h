@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliWiring.h"
 #include "cli/Cli.h"
 #include "support/TempDir.h"
 
@@ -25,7 +26,7 @@ protected:
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, false);
+        const int status = RunCliHere(arguments, in, out, err, false);
         return {status, out.str(), err.str()};
     }
 

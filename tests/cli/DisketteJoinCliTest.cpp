@@ -44,7 +44,7 @@ protected:
         std::istream in(&answers);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, false);
+        const int status = RunCliHere(arguments, in, out, err, false);
         return {status, out.str(), err.str()};
     }
 

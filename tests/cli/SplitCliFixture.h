@@ -37,7 +37,7 @@ protected:
         std::istringstream in(input);
         std::ostringstream out;
         std::ostringstream err;
-        const int status = RunCli(arguments, in, out, err, terminal);
+        const int status = RunCliHere(arguments, in, out, err, terminal);
         return {status, out.str(), err.str()};
     }
 

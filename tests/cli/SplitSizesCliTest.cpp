@@ -21,8 +21,8 @@ constexpr std::int64_t kGiga = std::int64_t{1} << 30;
 class SplitSizesCliTest : public SplitCliTest {
 protected:
     Result<core::SplitInputs> inputsFrom(const std::vector<std::string>& arguments) {
-        platform::PosixFileSystem fs(platform::DriveTable::fromEnvironment().value());
-        return SplitInputsFromArguments(arguments, fs);
+        const CliWiring wiring;
+        return SplitInputsFromArguments(arguments, wiring.context());
     }
 };
 
@@ -141,7 +141,7 @@ TEST_F(SplitSizesCliTest, ASourceBeyondTwoGigabytesPlansAndSplits) {
     ASSERT_TRUE(makeSparse(source, size, {{kGiga, "A"}, {2 * kGiga, "hello"}}));
     std::ostringstream planned;
     std::ostringstream planErr;
-    ASSERT_EQ(RunCli({"plan", source, "--size", "1G"}, planned, planErr), kExitOk) << planErr.str();
+    ASSERT_EQ(RunCliHere({"plan", source, "--size", "1G"}, planned, planErr), kExitOk) << planErr.str();
     EXPECT_EQ(planned.str(), "source size: 2147483653\n"
                              "segment size: 1073741824\n"
                              "segments: 3\n"

@@ -1,6 +1,7 @@
 #include "util/FileVersion.h"
 
 #include "fakes/MemoryFileSystem.h"
+#include "platform/PosixFileSystem.h"
 #include "support/PeImage.h"
 #include "support/TempDir.h"
 
@@ -114,10 +115,11 @@ TEST_F(FileVersionTest, TruncatedFilesGiveNothingOrTheText) {
 TEST(FileVersionPathTest, ReadsHostFilesThroughTheDriveTable) {
     test::TempDir dir;
     dir.write("lib/comctl32.dll", test::toString(test::peWithVersion(test::versionBlock()).bytes));
-    test::ScopedEnv drives("DIVIDRA_DRIVES", "c=/,fixed;e=" + dir.path() + ",fixed");
-    EXPECT_EQ(GetFileVersionText("e:\\lib\\comctl32.dll"), "4.72.3110.1");
-    EXPECT_EQ(GetFileVersionText("e:\\lib\\comctl64.dll"), "");
-    EXPECT_EQ(GetFileVersionText("e:\\lib"), "");
+    platform::PosixFileSystem fs(
+        platform::DriveTable::parse("c=/,fixed;e=" + dir.path() + ",fixed").value());
+    EXPECT_EQ(GetFileVersionText(fs, "e:\\lib\\comctl32.dll"), "4.72.3110.1");
+    EXPECT_EQ(GetFileVersionText(fs, "e:\\lib\\comctl64.dll"), "");
+    EXPECT_EQ(GetFileVersionText(fs, "e:\\lib"), "");
 }
 
 } // namespace

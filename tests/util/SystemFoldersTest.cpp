@@ -1,13 +1,11 @@
 #include "util/SystemFolders.h"
 
-#include "support/TempDir.h"
+#include "platform/PosixFileSystem.h"
 
 #include <gtest/gtest.h>
 
 namespace dividra {
 namespace {
-
-using test::ScopedEnv;
 
 struct Folders {
     std::string system;
@@ -16,8 +14,9 @@ struct Folders {
 };
 
 Folders foldersWith(const std::string& drives) {
-    ScopedEnv env("DIVIDRA_DRIVES", drives);
-    return {GetSystemFolder(), GetWindowsFolder()};
+    auto table = platform::DriveTable::parse(drives);
+    const platform::PosixFileSystem fs(table ? table.value() : platform::DriveTable());
+    return {GetSystemFolder(fs), GetWindowsFolder(fs)};
 }
 
 TEST(SystemFoldersTest, UsrLibAndUsrShareInTheDosView) {
