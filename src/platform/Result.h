@@ -20,6 +20,7 @@ enum class ErrorCode {
     Io,               // any other input/output failure
     SameFile,         // the operation would overwrite the file it reads from
     AlreadyExists,    // a fresh file was asked for and an entry of that name is there
+    Cancelled,        // stopped on request (Ctrl-C, a cancel)
 };
 
 // A failure crossing a layer: a code for decisions, a message for people.

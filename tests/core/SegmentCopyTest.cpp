@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace dividra::core {
 namespace {
 
@@ -12,7 +14,6 @@ using platform::Fault;
 using platform::MemoryFileSystem;
 
 struct RecordingObserver : CopyObserver {
-    void progressChanged(int parts) override { changes.push_back(parts); }
     void afterBuffer() override { ++buffers; }
     std::vector<int> changes;
     int buffers = 0;
@@ -31,21 +32,36 @@ protected:
         m_fs.putFile(path, m_bytes);
         auto opened = OpenSource(m_fs, path);
         EXPECT_TRUE(opened.ok());
-        m_progress = SplitProgress{path, static_cast<std::int64_t>(size), 0, 0};
+        const auto total = static_cast<std::int64_t>(size);
+        m_transfer.reset();
+        m_count.emplace(total, [this](int parts) { m_observer.changes.push_back(parts); });
+        m_progress.emplace(SplitProgress{path, total, *m_count, 0});
         return std::move(opened).value();
+    }
+
+    // The split's transfer, with chunks of `buffer` bytes.
+    Transfer& transfer(std::size_t buffer = kHardDriveBufferSize) {
+        if (!m_transfer || m_chunk != buffer) {
+            m_transfer.emplace(buffer, &*m_count);
+            m_chunk = buffer;
+        }
+        return *m_transfer;
     }
 
     Status copy(platform::File& from, const char* to, std::int64_t length,
                 std::size_t buffer = kHardDriveBufferSize) {
-        return CopySegment(m_fs, from, to, length, buffer, FlushPolicy::Buffer, m_progress,
-                           m_observer);
+        return CopySegment(m_fs, from, to, length, FlushPolicy::Buffer, transfer(buffer),
+                           *m_progress, m_observer);
     }
 
     MemoryFileSystem m_fs;
     platform::Medium* m_disk = nullptr;
     std::string m_bytes;
-    SplitProgress m_progress;
     RecordingObserver m_observer;
+    std::optional<ProgressCount> m_count;
+    std::optional<SplitProgress> m_progress;
+    std::optional<Transfer> m_transfer; // after the count it adds to
+    std::size_t m_chunk = 0;
 };
 
 TEST_F(SegmentCopyTest, HardDriveChunksAreWholeBuffersThenTheRest) {
@@ -73,7 +89,7 @@ TEST_F(SegmentCopyTest, SegmentsContinueWhereThePreviousStoppedAndCloseTheirFile
     EXPECT_EQ(m_fs.contents("c:\\d.000"), m_bytes.substr(0, 100000));
     EXPECT_EQ(m_fs.contents("c:\\d.001"), m_bytes.substr(100000, 100000));
     EXPECT_EQ(m_fs.contents("c:\\d.002"), m_bytes.substr(200000));
-    EXPECT_EQ(m_progress.bytesRead, 250000);
+    EXPECT_EQ(m_count->done(), 250000);
     EXPECT_EQ(m_fs.openFiles(), 1); // only the source, which the caller closes
     src.reset();
     EXPECT_EQ(m_fs.openFiles(), 0);
@@ -200,11 +216,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SegmentCopyTest, AFailedHashEndsTheCopyAndClosesTheSegment) {
     auto src = source(300000);
-    auto hasher = ChunkWorker::start(kHardDriveBufferSize, 2, {[](std::span<const std::byte>) {
-                                         return Status(Error{ErrorCode::Io, "hash broke"});
-                                     }});
-    ASSERT_TRUE(hasher.ok());
-    m_progress.hasher = hasher.value().get();
+    ASSERT_TRUE(transfer()
+                    .startConsumers(2, {[](std::span<const std::byte>) {
+                                        return Status(Error{ErrorCode::Io, "hash broke"});
+                                    }})
+                    .ok());
     const Status status = copy(*src, "c:\\data.000", 300000);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().message, "hash broke");

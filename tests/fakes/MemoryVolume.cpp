@@ -174,6 +174,8 @@ std::string_view reasonFor(ErrorCode code) {
         return "Same file";
     case ErrorCode::AlreadyExists:
         return "File exists";
+    case ErrorCode::Cancelled:
+        return "Interrupted";
     case ErrorCode::Io:
         break;
     }
@@ -271,6 +273,8 @@ std::string_view errorCodeName(ErrorCode code) {
         return "SameFile";
     case ErrorCode::AlreadyExists:
         return "AlreadyExists";
+    case ErrorCode::Cancelled:
+        return "Cancelled";
     case ErrorCode::Io:
         break;
     }

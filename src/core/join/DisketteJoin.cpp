@@ -68,7 +68,7 @@ Status DisketteJoin::copySegment(JoinWriter& writer, const std::string& path) {
         return WithAction("Can't read", size.error());
     }
     Sha256 hash;
-    JoinProgress progress(m_observer, size.value());
+    ProgressCount progress = JoinProgress(m_observer, size.value());
     const Status copied = writer.append(*opened.value(), path, size.value(), &hash, progress);
     progress.clear();
     if (!copied) {
@@ -169,7 +169,8 @@ JoinResult DisketteJoin::run() {
             if (!target) {
                 return {JoinOutcome::Refused, target.error().message};
             }
-            writer.emplace(m_fs, std::move(target).value(), true);
+            writer.emplace(m_fs, std::move(target).value(), true,
+                           [this] { return m_observer.cancelRequested(); });
             if (const Status created = writer->create(); !created) {
                 return {JoinOutcome::Failed, created.error().message};
             }
@@ -191,7 +192,7 @@ JoinResult DisketteJoin::run() {
             continue;
         }
         if (const Status copied = copySegment(*writer, segment); !copied) {
-            if (m_observer.cancelRequested()) {
+            if (copied.error().code == ErrorCode::Cancelled) {
                 return cancelled;
             }
             return {JoinOutcome::Failed, copied.error().message};

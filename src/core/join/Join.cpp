@@ -2,7 +2,6 @@
 
 #include "core/join/SegmentRead.h"
 
-#include "core/transfer/ChunkCopy.h"
 #include "core/transfer/SafeWrite.h"
 
 namespace dividra::core {
@@ -11,10 +10,11 @@ namespace {
 // After the whole file's digest differed: the first segment whose own digest differs, read
 // again, else the checksum file's line for the whole.
 JoinResult findDifference(platform::FileSystem& fs, const JoinSet& set, JoinObserver& observer) {
+    Transfer transfer(kJoinBufferSize, nullptr, [&observer] { return observer.cancelRequested(); });
     for (std::size_t i = 0; i < set.segments.size(); ++i) {
-        const auto digest = SegmentDigest(fs, set.segments[i], nullptr, nullptr, observer);
+        const auto digest = SegmentDigest(fs, set.segments[i], transfer);
         if (!digest) {
-            return StoppedBy(observer, digest.error());
+            return StoppedBy(digest.error());
         }
         if (digest.value() != set.checksums[i].digest) {
             return {JoinOutcome::Refused, SegmentDiffers(set, i)};
@@ -81,11 +81,12 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
     if (!target) {
         return {JoinOutcome::Refused, target.error().message, target.error().code};
     }
-    JoinWriter writer(fs, std::move(target).value(), !set.checksums.empty());
+    JoinWriter writer(fs, std::move(target).value(), !set.checksums.empty(),
+                      [&observer] { return observer.cancelRequested(); });
     if (const Status created = writer.create(); !created) {
         return {JoinOutcome::Failed, created.error().message};
     }
-    JoinProgress progress(observer, set.info.totalSize);
+    ProgressCount progress = JoinProgress(observer, set.info.totalSize);
     for (const SegmentEntry& entry : set.segments) {
         auto segment = ReopenSegment(fs, entry);
         if (!segment) {
@@ -94,7 +95,7 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
         const Status copied =
             writer.append(*segment.value(), entry.path, entry.size, nullptr, progress);
         if (!copied) {
-            return StoppedBy(observer, copied.error());
+            return StoppedBy(copied.error());
         }
     }
     if (const JoinResult checked = checkWhole(fs, set, writer, observer);

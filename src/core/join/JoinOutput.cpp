@@ -1,7 +1,6 @@
 #include "core/join/JoinOutput.h"
 
 #include "core/set/SegmentPath.h"
-#include "core/transfer/ChunkCopy.h"
 #include "core/transfer/Progress.h"
 #include "core/transfer/SafeWrite.h"
 
@@ -61,26 +60,8 @@ std::string tempCandidate(std::string_view outputPath, int n) {
 
 } // namespace
 
-void JoinProgress::add(std::int64_t bytes) {
-    m_done += bytes;
-    const int parts = ProgressParts(m_done, m_total);
-    if (parts != m_shown) {
-        m_shown = parts;
-        m_observer.progressChanged(parts);
-    }
-}
-
-void JoinProgress::clear() {
-    if (m_shown != 0) {
-        m_shown = 0;
-        m_observer.progressChanged(0);
-    }
-}
-
-Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length) {
-    return Error{ErrorCode::Io, "Can't read " + std::string(path) + ": it ended after " +
-                                    std::to_string(done) + " of " + std::to_string(length) +
-                                    " bytes"};
+ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total) {
+    return ProgressCount(total, [&observer](int parts) { observer.progressChanged(parts); });
 }
 
 std::string JoinTempPath(std::string_view outputPath) {
@@ -115,12 +96,11 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
     return target;
 }
 
-JoinWriter::JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing)
-    : m_fs(fs), m_target(std::move(target)) {
+JoinWriter::JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing,
+                       std::function<bool()> stop)
+    : m_fs(fs), m_target(std::move(target)), m_transfer(kJoinBufferSize, nullptr, std::move(stop)) {
     if (hashing) {
         m_whole.emplace();
-    } else {
-        m_buffer = std::make_unique_for_overwrite<std::byte[]>(kJoinBufferSize);
     }
 }
 
@@ -150,22 +130,12 @@ Status JoinWriter::create() {
     if (!m_whole) {
         return {};
     }
-    auto started = ChunkWorker::start(kJoinBufferSize, kJoinHashSlots, {HashInto(*m_whole)});
-    if (!started) {
-        return started.error();
-    }
-    m_hasher = std::move(started).value();
-    return {};
+    return m_transfer.startConsumers(kJoinHashSlots, {HashInto(*m_whole)});
 }
 
 Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
-                          std::int64_t length, Sha256* segmentHash, JoinProgress& progress) {
-    const auto take = [&](std::span<const std::byte> chunk) -> Status {
-        if (m_hasher) {
-            if (const Status handed = m_hasher->handOver(chunk.size()); !handed) {
-                return handed;
-            }
-        }
+                          std::int64_t length, Sha256* segmentHash, ProgressCount& progress) {
+    const auto write = [&](std::span<const std::byte> chunk) -> Status {
         if (const Status written = WriteAll(*m_file, m_target.tempPath, chunk); !written) {
             return written;
         }
@@ -173,22 +143,19 @@ Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
             segmentHash->update(chunk);
         }
         m_written += static_cast<std::int64_t>(chunk.size());
-        progress.add(static_cast<std::int64_t>(chunk.size()));
-        if (progress.observer().cancelRequested()) {
-            return Error{ErrorCode::Io, std::string(kCancelledText)};
-        }
         return {};
     };
-    const ChunkCopy copy{
-        [this] { return m_hasher ? m_hasher->next() : std::span(m_buffer.get(), kJoinBufferSize); },
-        take, [&](std::int64_t done) { return SegmentEnded(segmentPath, done, length); }};
     m_flushed = false;
-    const Status copied = CopyChunks(segment, length, copy);
+    m_transfer.countInto(&progress);
+    const Status copied = m_transfer.pump(segment, length, write, [&](std::int64_t done) {
+        return EndedEarly(segmentPath, done, length);
+    });
+    m_transfer.countInto(nullptr);
     return copied && segmentHash != nullptr ? finishHashing() : copied;
 }
 
 Status JoinWriter::finishHashing() {
-    return m_hasher ? m_hasher->drain() : Status();
+    return m_transfer.drain();
 }
 
 std::string JoinWriter::wholeDigest() {

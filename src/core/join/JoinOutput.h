@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/transfer/ChunkWorker.h"
+#include "core/transfer/Progress.h"
 #include "core/transfer/Sha256.h"
+#include "core/transfer/Transfer.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
@@ -31,28 +32,11 @@ public:
 };
 
 // Bytes read of a known total, told to the observer in whole parts.
-class JoinProgress {
-public:
-    JoinProgress(JoinObserver& observer, std::int64_t total)
-        : m_observer(observer), m_total(total) {}
-    void add(std::int64_t bytes);
-    void clear();
-    JoinObserver& observer() { return m_observer; }
-
-private:
-    JoinObserver& m_observer;
-    std::int64_t m_total;
-    std::int64_t m_done = 0;
-    int m_shown = 0;
-};
+ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total);
 
 // Buffers a join's hashing thread takes turns with: enough to keep both threads busy, few
 // enough to keep a join within 8 MB of memory.
 inline constexpr std::size_t kJoinHashSlots = 3;
-
-// "Can't read c:\in\data.001: it ended after 10 of 20 bytes": a segment shorter than when it
-// was measured.
-Error SegmentEnded(std::string_view path, std::int64_t done, std::int64_t length);
 
 // "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first, when that name is free.
 std::string JoinTempPath(std::string_view outputPath);
@@ -77,7 +61,9 @@ Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view 
 // file's hash is taken on a thread of its own while the copy goes on.
 class JoinWriter {
 public:
-    JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing);
+    // `stop`, asked after every chunk, ends an append with StoppedOnRequest().
+    JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing,
+               std::function<bool()> stop);
     ~JoinWriter();
     JoinWriter(const JoinWriter&) = delete;
     JoinWriter& operator=(const JoinWriter&) = delete;
@@ -90,7 +76,7 @@ public:
     // (when given) and the whole file's hash (when hashing). With a segmentHash it waits for
     // the whole file's hash to catch up, so that its failure is told here.
     Status append(platform::File& segment, std::string_view segmentPath, std::int64_t length,
-                  Sha256* segmentHash, JoinProgress& progress);
+                  Sha256* segmentHash, ProgressCount& progress);
     std::int64_t written() const { return m_written; }
     // Waits until the whole file's hash has taken every byte appended; why it failed if it did.
     Status finishHashing();
@@ -112,8 +98,7 @@ private:
     JoinTarget m_target;
     std::unique_ptr<platform::File> m_file;
     std::optional<Sha256> m_whole;
-    std::unique_ptr<std::byte[]> m_buffer; // when not hashing; else the hasher's buffers
-    std::unique_ptr<ChunkWorker> m_hasher; // after m_whole, so it stops before it goes
+    Transfer m_transfer; // after m_whole, so its hashing thread stops before it goes
     std::int64_t m_written = 0;
     bool m_flushed = false;
     bool m_created = false; // the temporary is ours to remove

@@ -1,6 +1,5 @@
 #include "core/join/SegmentRead.h"
 
-#include "core/transfer/ChunkCopy.h"
 #include "core/transfer/SafeWrite.h"
 
 namespace dividra::core {
@@ -13,8 +12,8 @@ JoinResult RefusedFor(const std::vector<std::string>& problems) {
     return {JoinOutcome::Refused, message};
 }
 
-JoinResult StoppedBy(JoinObserver& observer, const Error& error) {
-    if (observer.cancelRequested()) {
+JoinResult StoppedBy(const Error& error) {
+    if (error.code == ErrorCode::Cancelled) {
         return {JoinOutcome::Cancelled, std::string(kCancelledText)};
     }
     return {JoinOutcome::Failed, error.message};
@@ -38,35 +37,20 @@ Result<std::unique_ptr<platform::File>> ReopenSegment(platform::FileSystem& fs,
 }
 
 Result<std::string> SegmentDigest(platform::FileSystem& fs, const SegmentEntry& entry,
-                                  ChunkWorker* hasher, JoinProgress* progress,
-                                  JoinObserver& observer) {
+                                  Transfer& transfer) {
     auto segment = ReopenSegment(fs, entry);
     if (!segment) {
         return segment.error();
     }
-    std::unique_ptr<std::byte[]> own;
-    if (hasher == nullptr) {
-        own = std::make_unique_for_overwrite<std::byte[]>(kJoinBufferSize);
-    }
     Sha256 hash;
-    const auto take = [&](std::span<const std::byte> chunk) -> Status {
-        if (hasher != nullptr) {
-            if (const Status handed = hasher->handOver(chunk.size()); !handed) {
-                return handed;
-            }
-        }
-        hash.update(chunk);
-        if (progress != nullptr) {
-            progress->add(static_cast<std::int64_t>(chunk.size()));
-        }
-        return observer.cancelRequested()
-                   ? Status(Error{ErrorCode::Io, std::string(kCancelledText)})
-                   : Status();
-    };
-    const ChunkCopy copy{
-        [&] { return hasher != nullptr ? hasher->next() : std::span(own.get(), kJoinBufferSize); },
-        take, [&](std::int64_t done) { return SegmentEnded(entry.path, done, entry.size); }};
-    if (const Status read = CopyChunks(*segment.value(), entry.size, copy); !read) {
+    const Status read = transfer.pump(
+        *segment.value(), entry.size,
+        [&hash](std::span<const std::byte> chunk) {
+            hash.update(chunk);
+            return Status();
+        },
+        [&entry](std::int64_t done) { return EndedEarly(entry.path, done, entry.size); });
+    if (!read) {
         return read.error();
     }
     return hash.hexDigest();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/join/Join.h"
-#include "core/transfer/ChunkWorker.h"
+#include "core/transfer/Transfer.h"
 
 #include <memory>
 #include <string>
@@ -12,8 +12,8 @@ namespace dividra::core {
 
 // Refused, with one problem a line.
 JoinResult RefusedFor(const std::vector<std::string>& problems);
-// Cancelled when the observer asked for it, else Failed with the error's message.
-JoinResult StoppedBy(JoinObserver& observer, const Error& error);
+// Cancelled for a stop on request (ErrorCode::Cancelled), else Failed with the error's message.
+JoinResult StoppedBy(const Error& error);
 // "c:\in\data.001: checksum differs from c:\in\data.sha256"
 std::string SegmentDiffers(const JoinSet& set, std::size_t index);
 
@@ -22,11 +22,9 @@ std::string SegmentDiffers(const JoinSet& set, std::size_t index);
 Result<std::unique_ptr<platform::File>> ReopenSegment(platform::FileSystem& fs,
                                                       const SegmentEntry& segment);
 
-// A segment's digest, read again from its file. With a hasher, every chunk is read into its
-// buffers and handed to it as well; with progress, progress is told. Errors of the reading, and
-// kCancelledText when the observer asks to stop.
+// A segment's digest, read again from its file through `transfer`, whose consumers, progress
+// and stop request take part. Errors of the reading, and Cancelled for a stop.
 Result<std::string> SegmentDigest(platform::FileSystem& fs, const SegmentEntry& entry,
-                                  ChunkWorker* hasher, JoinProgress* progress,
-                                  JoinObserver& observer);
+                                  Transfer& transfer);
 
 } // namespace dividra::core

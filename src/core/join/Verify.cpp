@@ -6,17 +6,18 @@ namespace dividra::core {
 
 JoinResult CheckDigests(platform::FileSystem& fs, JoinSet& set, JoinObserver& observer) {
     Sha256 whole;
-    auto hasher = ChunkWorker::start(kJoinBufferSize, kJoinHashSlots, {HashInto(whole)});
-    if (!hasher) {
-        return {JoinOutcome::Failed, hasher.error().message};
+    ProgressCount progress = JoinProgress(observer, set.info.totalSize);
+    Transfer transfer(kJoinBufferSize, &progress,
+                      [&observer] { return observer.cancelRequested(); });
+    if (const Status started = transfer.startConsumers(kJoinHashSlots, {HashInto(whole)});
+        !started) {
+        return {JoinOutcome::Failed, started.error().message};
     }
-    JoinProgress progress(observer, set.info.totalSize);
     std::vector<std::string> problems;
     for (std::size_t i = 0; i < set.segments.size(); ++i) {
-        const auto digest =
-            SegmentDigest(fs, set.segments[i], hasher.value().get(), &progress, observer);
+        const auto digest = SegmentDigest(fs, set.segments[i], transfer);
         if (!digest) {
-            return StoppedBy(observer, digest.error());
+            return StoppedBy(digest.error());
         }
         if (digest.value() != set.checksums[i].digest) {
             set.segments[i].state = SegmentState::DigestDiffers;
@@ -24,7 +25,7 @@ JoinResult CheckDigests(platform::FileSystem& fs, JoinSet& set, JoinObserver& ob
         }
     }
     progress.clear();
-    if (const Status hashed = hasher.value()->drain(); !hashed) {
+    if (const Status hashed = transfer.drain(); !hashed) {
         return {JoinOutcome::Failed, hashed.error().message};
     }
     if (problems.empty() && whole.hexDigest() != set.checksums.back().digest) {

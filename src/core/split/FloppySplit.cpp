@@ -166,8 +166,7 @@ SplitOutcome FloppySplit::run() {
         }
         m_lastSegmentPath = segmentPath();
         const std::int64_t length = std::min(*capacity, m_run.bytesLeft());
-        if (const Status copied = m_run.copySegment(m_lastSegmentPath, length, kFloppyBufferSize);
-            !copied) {
+        if (const Status copied = m_run.copySegment(m_lastSegmentPath, length); !copied) {
             return m_run.failCopy(copied.error());
         }
         ++m_segments;

@@ -58,7 +58,7 @@ SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
     while (run.bytesRead() < sourceSize) {
         length = std::min(length, run.bytesLeft());
         path = SegmentPath(prefix, run.baseName(), n);
-        if (const Status copied = run.copySegment(path, length, kHardDriveBufferSize); !copied) {
+        if (const Status copied = run.copySegment(path, length); !copied) {
             return run.failCopy(copied.error());
         }
         ++n;

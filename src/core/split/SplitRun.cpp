@@ -20,8 +20,12 @@ constexpr std::size_t kHashSlots = 32;
 
 SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
                    BufferPause pause)
-    : m_host(host), m_fs(fs), m_inputs(inputs),
-      m_pause(pause), m_progress{inputs.sourceLongPath, inputs.sourceSize, 0, 0, 0} {
+    : m_host(host), m_fs(fs), m_inputs(inputs), m_pause(pause),
+      m_count(inputs.sourceSize, [&host](int parts) { host.setProgress(parts); }),
+      m_progress{inputs.sourceLongPath, inputs.sourceSize, m_count, 0},
+      m_transfer(inputs.destination == Destination::Floppy ? kFloppyBufferSize
+                                                           : kHardDriveBufferSize,
+                 &m_count, [&host] { return host.stopRequested(); }) {
     if (inputs.checksums) {
         m_segmentHash.emplace();
         m_wholeHash.emplace();
@@ -68,7 +72,7 @@ std::string SplitRun::baseName() const {
 
 // A thread for each hash, so that the copy itself only reads and writes. A mark ends a
 // segment: its digest is taken there, so the copy never waits for it.
-Status SplitRun::startHashing(std::size_t bufferSize) {
+Status SplitRun::startHashing() {
     const auto segments = [this](std::span<const std::byte> chunk) {
         if (chunk.empty()) {
             m_segmentDigests.push_back(m_segmentHash->hexDigest());
@@ -77,32 +81,26 @@ Status SplitRun::startHashing(std::size_t bufferSize) {
         }
         return Status();
     };
-    auto started = ChunkWorker::start(bufferSize, kHashSlots, {segments, HashInto(*m_wholeHash)});
-    if (!started) {
-        return started.error();
-    }
-    m_hasher = std::move(started).value();
-    m_progress.hasher = m_hasher.get();
-    return {};
+    return m_transfer.startConsumers(kHashSlots, {segments, HashInto(*m_wholeHash)});
 }
 
-Status SplitRun::copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize) {
-    if (m_segmentHash && !m_hasher) {
-        if (const Status started = startHashing(bufferSize); !started) {
+Status SplitRun::copySegment(const std::string& path, std::int64_t length) {
+    if (m_segmentHash && !m_transfer.hasConsumers()) {
+        if (const Status started = startHashing(); !started) {
             return started;
         }
     }
     const Status copied =
-        CopySegment(m_fs, *m_source, path, length, bufferSize, flushPolicy(), m_progress, *this);
-    if (!copied || !m_hasher) {
+        CopySegment(m_fs, *m_source, path, length, flushPolicy(), m_transfer, m_progress, *this);
+    if (!copied || !m_segmentHash) {
         return copied;
     }
     m_segmentNames.emplace_back(FileNamePart(path));
-    if (const Status marked = m_hasher->mark(); !marked) {
+    if (const Status marked = m_transfer.mark(); !marked) {
         return marked;
     }
     // After the last segment every digest must be in before the split may end.
-    return bytesLeft() == 0 ? m_hasher->drain() : Status();
+    return bytesLeft() == 0 ? m_transfer.drain() : Status();
 }
 
 Status SplitRun::removeOldSet(const std::string& descriptorPath, bool checksumsHere) {
@@ -163,7 +161,7 @@ FlushPolicy SplitRun::flushPolicy() const {
 
 SplitOutcome SplitRun::failCopy(const Error& error) {
     const SplitOutcome outcome =
-        m_host.stopRequested() ? SplitOutcome::Cancelled : SplitOutcome::Failed;
+        error.code == ErrorCode::Cancelled ? SplitOutcome::Cancelled : SplitOutcome::Failed;
     if (m_progress.segmentsCreated == 0) {
         return endWithError(text::NothingWrittenMessage(error.message), outcome);
     }
@@ -180,10 +178,6 @@ SplitOutcome SplitRun::endWithError(const std::string& message, SplitOutcome out
     m_host.setProgress(0);
     m_host.showErrorMessage(message);
     return outcome;
-}
-
-void SplitRun::progressChanged(int parts) {
-    m_host.setProgress(parts);
 }
 
 void SplitRun::afterBuffer() {

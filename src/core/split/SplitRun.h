@@ -4,8 +4,8 @@
 #include "core/split/SegmentCopy.h"
 #include "core/split/SplitCommand.h"
 #include "core/split/SplitHost.h"
-#include "core/transfer/ChunkWorker.h"
 #include "core/transfer/Sha256.h"
+#include "core/transfer/Transfer.h"
 #include "platform/FileSystem.h"
 
 #include <memory>
@@ -40,8 +40,8 @@ public:
 
     // The base name segments carry: the 8.3 alias or the long name of the source.
     std::string baseName() const;
-    std::int64_t bytesRead() const { return m_progress.bytesRead; }
-    std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_progress.bytesRead; }
+    std::int64_t bytesRead() const { return m_count.done(); }
+    std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_count.done(); }
 
     // Before the first segment of a set goes into a folder (or onto a diskette): the old
     // descriptor and checksum file of its name removed (and the removal flushed), as
@@ -51,9 +51,9 @@ public:
 
     // Copies the next `length` bytes of the source into a new segment at `path` (see
     // CopySegment), the hashes, with checksums, taking them on their threads; after the last
-    // segment it waits until every digest is in. The error that stopped it, kInterruptedText
+    // segment it waits until every digest is in. The error that stopped it, Cancelled
     // when the host asked to stop.
-    Status copySegment(const std::string& path, std::int64_t length, std::size_t bufferSize);
+    Status copySegment(const std::string& path, std::int64_t length);
     // The size of the checksum file writeDescriptor would write for the segments copied so far;
     // its digests aren't known before then, but their length is.
     std::int64_t checksumFileBytes() const;
@@ -68,12 +68,10 @@ public:
     SplitOutcome failCopy(const Error& error);
     SplitOutcome failDescriptor(const Error& error);
 
-    void progressChanged(int parts) override;
     void afterBuffer() override;
-    bool stopRequested() override { return m_host.stopRequested(); }
 
 private:
-    Status startHashing(std::size_t bufferSize);
+    Status startHashing();
     SplitOutcome endWithError(const std::string& message,
                               SplitOutcome outcome = SplitOutcome::Failed);
     Status flushFolderOf(const std::string& path);
@@ -90,13 +88,15 @@ private:
     std::unique_ptr<platform::File> m_source;
     std::unique_ptr<platform::FolderLock> m_lock;
     std::optional<platform::FileId> m_sourceId;
+    ProgressCount m_count;
     SplitProgress m_progress;
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
     std::vector<std::string> m_segmentNames;   // of the segments copied, with checksums only
     std::vector<std::string> m_segmentDigests; // taken on the hashing thread at each mark
-    // Feeds both hashes, each on a thread; after them, so it stops before they go.
-    std::unique_ptr<ChunkWorker> m_hasher;
+    // Reads the source; its consumers feed both hashes, each on a thread. After them, so that
+    // it stops before they go.
+    Transfer m_transfer;
 };
 
 } // namespace dividra::core
