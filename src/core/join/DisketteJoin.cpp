@@ -32,6 +32,16 @@ private:
     Result<DescriptorInfo> readDescriptor() const;
     JoinResult finish(JoinWriter& writer, const DescriptorInfo& info);
     Status checkDigests(JoinWriter& writer);
+    static JoinResult cancelled() { return {JoinOutcome::Cancelled, std::string(kCancelledText)}; }
+
+    // What one diskette in the drive gave: the join's end, or a problem to ask again with, or
+    // (neither) the next diskette.
+    struct Step {
+        std::optional<JoinResult> end;
+        std::string problem;
+    };
+    std::optional<Step> prepare();
+    Step takeDiskette(int number);
 
     platform::FileSystem& m_fs;
     const DisketteJoinRequest& m_request;
@@ -40,6 +50,7 @@ private:
     std::string m_baseName;
     std::vector<std::string> m_segmentPaths;
     std::vector<std::string> m_digests;
+    std::optional<JoinWriter> m_writer; // from the first diskette with the set on
 };
 
 // The one set whose first segment is on the diskette: "data" for "a:\DATA.000".
@@ -145,62 +156,71 @@ JoinResult DisketteJoin::finish(JoinWriter& writer, const DescriptorInfo& info) 
     return {JoinOutcome::Done, JoinedText(m_segmentPaths.size(), writer)};
 }
 
+// The set's name and the temporary, the first time a diskette is there to give them.
+std::optional<DisketteJoin::Step> DisketteJoin::prepare() {
+    if (m_baseName.empty()) {
+        const auto name = findBaseName();
+        if (!name) {
+            return Step{std::nullopt, name.error().message};
+        }
+        m_baseName = name.value();
+    }
+    if (m_writer) {
+        return std::nullopt;
+    }
+    // The extension comes with the descriptor, at the end: until then the temporary carries
+    // the base name, and the final name is checked before the rename.
+    auto target = PrepareJoinTarget(m_fs, m_request.outputFolder, m_baseName, true, {}, 0);
+    if (!target) {
+        return Step{JoinResult{JoinOutcome::Refused, target.error().message}, {}};
+    }
+    m_writer.emplace(m_fs, std::move(target).value(), true,
+                     [this] { return m_observer.cancelRequested(); });
+    if (const Status created = m_writer->create(); !created) {
+        return Step{JoinResult{JoinOutcome::Failed, created.error().message}, {}};
+    }
+    return std::nullopt;
+}
+
+DisketteJoin::Step DisketteJoin::takeDiskette(int number) {
+    if (auto prepared = prepare()) {
+        return *prepared;
+    }
+    const std::string segment = SegmentPath(m_prefix, m_baseName, number - 1);
+    const bool hasDescriptor = exists(setPath(kDescriptorExtension));
+    const auto info = hasDescriptor ? readDescriptor() : Error{ErrorCode::NotFound, ""};
+    if (hasDescriptor && !info) {
+        return {JoinResult{JoinOutcome::Refused, info.error().message}, {}};
+    }
+    if (!exists(segment)) {
+        // A descriptor alone ends the set only on the diskette after its last segment; else
+        // this is a later diskette of the set, put in too soon.
+        if (info && info.value().segmentCount == number - 1) {
+            return {finish(*m_writer, info.value()), {}};
+        }
+        return {std::nullopt, "This diskette doesn't hold " + segment};
+    }
+    if (const Status copied = copySegment(*m_writer, segment); !copied) {
+        return {copied.error().code == ErrorCode::Cancelled
+                    ? cancelled()
+                    : JoinResult{JoinOutcome::Failed, copied.error().message},
+                {}};
+    }
+    return {info ? std::optional(finish(*m_writer, info.value())) : std::nullopt, {}};
+}
+
 JoinResult DisketteJoin::run() {
-    const JoinResult cancelled{JoinOutcome::Cancelled, std::string(kCancelledText)};
     std::string problem;
-    std::optional<JoinWriter> writer;
     for (int number = 1; number <= kMaxJoinSegments + 1;) {
         if (!m_observer.askForDiskette(number, problem)) {
-            return cancelled;
+            return cancelled();
         }
-        problem.clear();
-        if (m_baseName.empty()) {
-            const auto name = findBaseName();
-            if (!name) {
-                problem = name.error().message;
-                continue;
-            }
-            m_baseName = name.value();
+        const Step step = takeDiskette(number);
+        if (step.end) {
+            return *step.end;
         }
-        if (!writer) {
-            // The extension comes with the descriptor, at the end: until then the temporary
-            // carries the base name, and the final name is checked before the rename.
-            auto target = PrepareJoinTarget(m_fs, m_request.outputFolder, m_baseName, true, {}, 0);
-            if (!target) {
-                return {JoinOutcome::Refused, target.error().message};
-            }
-            writer.emplace(m_fs, std::move(target).value(), true,
-                           [this] { return m_observer.cancelRequested(); });
-            if (const Status created = writer->create(); !created) {
-                return {JoinOutcome::Failed, created.error().message};
-            }
-        }
-        const std::string segment = SegmentPath(m_prefix, m_baseName, number - 1);
-        const bool hasSegment = exists(segment);
-        const bool hasDescriptor = exists(setPath(kDescriptorExtension));
-        const auto info = hasDescriptor ? readDescriptor() : Error{ErrorCode::NotFound, ""};
-        if (hasDescriptor && !info) {
-            return {JoinOutcome::Refused, info.error().message};
-        }
-        if (!hasSegment) {
-            // A descriptor alone ends the set only on the diskette after its last segment;
-            // else this is a later diskette of the set, put in too soon.
-            if (info && info.value().segmentCount == number - 1) {
-                return finish(*writer, info.value());
-            }
-            problem = "This diskette doesn't hold " + segment;
-            continue;
-        }
-        if (const Status copied = copySegment(*writer, segment); !copied) {
-            if (copied.error().code == ErrorCode::Cancelled) {
-                return cancelled;
-            }
-            return {JoinOutcome::Failed, copied.error().message};
-        }
-        if (info) {
-            return finish(*writer, info.value());
-        }
-        ++number;
+        problem = step.problem;
+        number += problem.empty() ? 1 : 0;
     }
     return {JoinOutcome::Refused,
             "No descriptor after " + std::to_string(kMaxJoinSegments) + " diskettes"};
