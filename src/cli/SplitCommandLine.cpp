@@ -31,7 +31,7 @@ Error usageError(const std::string& message) {
 // The floppy part of the inputs: DRIVE must be a letter of the drive table that takes
 // diskettes. With no such drive at all, an unknown letter is left to the engine, which tells
 // that this system has no floppy drives, as the window does.
-Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
+Status addFloppy(core::SplitRequest& inputs, const SplitArguments& parsed,
                  const platform::DriveTable& table) {
     const std::string& text = *parsed.floppy;
     const char letter = text.size() == 2 && text[1] == ':' ? platform::driveLetter(text[0]) : 0;
@@ -59,7 +59,7 @@ Status addFloppy(core::SplitInputs& inputs, const SplitArguments& parsed,
     return {};
 }
 
-Status addFolder(core::SplitInputs& inputs, const std::string& folder,
+Status addFolder(core::SplitRequest& inputs, const std::string& folder,
                  const platform::FileSystem& fs) {
     const auto dosPath = ExistingDosPath(fs, folder, EntryKind::Folder);
     if (!dosPath) {
@@ -72,7 +72,7 @@ Status addFolder(core::SplitInputs& inputs, const std::string& folder,
 }
 
 // The source's paths, extension and size, as the window's source panel holds them.
-Status addSource(core::SplitInputs& inputs, const std::string& source, platform::FileSystem& fs) {
+Status addSource(core::SplitRequest& inputs, const std::string& source, platform::FileSystem& fs) {
     const auto dosPath = ExistingDosPath(fs, source, EntryKind::File);
     if (!dosPath) {
         return dosPath.error();
@@ -146,15 +146,15 @@ std::string SplitUsage() {
            "done, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 
-Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
-                                                   const CliContext& context) {
+Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::string>& arguments,
+                                                    const CliContext& context) {
     platform::FileSystem& fs = context.fs;
     const auto parsed = ReadSplitArguments(arguments);
     if (!parsed) {
         return parsed.error();
     }
     const SplitArguments& args = parsed.value();
-    core::SplitInputs inputs;
+    core::SplitRequest inputs;
     const Status destination =
         args.floppy ? addFloppy(inputs, args, context.drives) : addFolder(inputs, *args.folder, fs);
     if (!destination) {
@@ -170,15 +170,12 @@ Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string
     inputs.dosNames =
         args.naming ? *args.naming == "--dos-names"
                     : ReadSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 0) == 1;
-    // A stored size below 1 KB stays 0 here, so the engine refuses it as the window does.
-    inputs.segmentBytes = std::max<std::int64_t>(segmentBytes.value(), 0);
-    inputs.segmentSizeText = SegmentSizeText(segmentBytes.value());
-    inputs.segmentCountText =
-        std::to_string(core::SegmentCount(inputs.sourceSize, segmentBytes.value()));
+    inputs.segmentBytes = segmentBytes.value();
+    inputs.segmentSizeShown = SegmentSizeText(segmentBytes.value());
+    inputs.segmentCount = core::SegmentCount(inputs.sourceSize, segmentBytes.value());
     inputs.flush = args.flush;
     inputs.largeSources = true;
     inputs.checksums = args.checksums;
-    inputs.platformKind = "NT";
     return inputs;
 }
 
@@ -194,17 +191,18 @@ int RunSplit(const CliContext& context, const std::vector<std::string>& argument
         err << "dividra-cli: " << inputs.error().message << "\n";
         return ExitStatusOf(inputs.error());
     }
-    TerminalHost host(std::move(inputs.value()), fs, err, showProgress);
+    const core::SplitRequest& request = inputs.value();
+    TerminalHost host(request, fs, err, showProgress);
     TerminalMessageBoxes boxes(in, out, err, [&host] { host.endProgressLine(); });
     const ScopedMessageBoxProvider scope(boxes);
-    if (core::OnRemovableDrive(fs, host.splitInputs().sourceLongPath)) {
+    if (core::OnRemovableDrive(fs, request.sourceLongPath)) {
         // A refusal here, where the window shows it as information.
         err << "dividra-cli: " << core::text::kRemovableSourceMessage << "\n";
         return kExitFailed;
     }
     // Ctrl-C ends the split as a failure does: segments kept, no descriptor.
     const ScopedInterruptFlag interrupts;
-    const core::SplitOutcome outcome = core::ToolBtnSplitClick(host, fs);
+    const core::SplitOutcome outcome = core::EndSplit(host, core::RunSplit(host, fs, request));
     host.endProgressLine();
     return exitStatus(outcome);
 }

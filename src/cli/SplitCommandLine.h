@@ -37,7 +37,7 @@ std::string SplitUsage();
 // Segment for a folder and Buffer for diskettes; without a naming or erase switch the stored "Split
 // files in 8.3 format" and "Erase Diskettes" (on only when exactly 1). Bad usage, a missing file or
 // folder and an unknown drive are errors whose message is one line for the user.
-Result<core::SplitInputs> SplitInputsFromArguments(const std::vector<std::string>& arguments,
-                                                   const CliContext& context);
+Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::string>& arguments,
+                                                    const CliContext& context);
 
 } // namespace dividra::cli

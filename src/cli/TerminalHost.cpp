@@ -11,10 +11,9 @@
 
 namespace dividra::cli {
 
-TerminalHost::TerminalHost(core::SplitInputs inputs, const platform::FileSystem& fs,
+TerminalHost::TerminalHost(const core::SplitRequest& request, const platform::FileSystem& fs,
                            std::ostream& err, bool showProgress)
-    : m_inputs(std::move(inputs)),
-      m_paths(fs, {m_inputs.sourceLongPath, m_inputs.sourceShortPath, m_inputs.destinationFolder}),
+    : m_paths(fs, {request.sourceLongPath, request.sourceShortPath, request.destinationFolder}),
       m_err(err), m_showProgress(showProgress) {}
 
 int TerminalHost::showInfoMessage(std::string_view text) {

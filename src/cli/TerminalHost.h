@@ -14,11 +14,10 @@ namespace dividra::cli {
 class TerminalHost final : public core::SplitHost {
 public:
     // With `showProgress` off (stderr isn't a terminal) nothing at all is written.
-    // `fs` maps the DOS paths of texts to host paths; it outlives the host.
-    TerminalHost(core::SplitInputs inputs, const platform::FileSystem& fs, std::ostream& err,
-                 bool showProgress);
-
-    core::SplitInputs splitInputs() override { return m_inputs; }
+    // `fs` maps the DOS paths of texts to host paths; it outlives the host. The request's paths
+    // are known to the notes, so a path followed by a blank is still told apart.
+    TerminalHost(const core::SplitRequest& request, const platform::FileSystem& fs,
+                 std::ostream& err, bool showProgress);
 
     // Each text on a line of its own.
     void setStatusText(std::string_view text) override;
@@ -51,7 +50,6 @@ public:
     void endProgressLine();
 
 private:
-    core::SplitInputs m_inputs;
     HostPathNotes m_paths;
     std::ostream& m_err;
     bool m_showProgress;

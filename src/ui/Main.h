@@ -172,7 +172,6 @@ public:
     QTimer* TimerMain = nullptr;
 
     // SplitHost.
-    core::SplitInputs splitInputs() override;
     void setStatusText(std::string_view text) override;
     void setProgress(int parts) override;
     void setBusy(bool busy) override;
@@ -230,6 +229,8 @@ private:
     void showCounts();
     void setSegmentCount(const QString& kilobytesText);
     QString segmentSizeText() const;
+    // The split the controls ask for, gathered by the window's own rules.
+    core::SplitRequest splitRequest() const;
     void DisplayHint(const QString& hint);
     bool showGreyedItemHint(QObject* watched, QEvent* event);
     bool AppMsg(QObject* watched, QEvent* event);

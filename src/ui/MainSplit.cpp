@@ -1,5 +1,6 @@
 #include "ui/Main.h"
 
+#include "core/split/SegmentPlan.h"
 #include "core/split/SplitCommand.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
@@ -7,6 +8,7 @@
 #include "toolkit/LedProgressBar.h"
 #include "toolkit/SoundPlayer.h"
 #include "ui/DrivePaths.h"
+#include "util/NumberText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <charconv>
+#include <limits>
+
 namespace dividra::ui {
 namespace {
 
@@ -25,18 +30,29 @@ std::string text(const QString& value) {
     return value.toStdString();
 }
 
+// The count the label shows; beyond 32 bits where it shows one, else as the window reads its
+// numbers.
+std::int64_t shownCount(const std::string& shown) {
+    std::int64_t count = 0;
+    const auto [end, error] = std::from_chars(shown.data(), shown.data() + shown.size(), count);
+    if (error == std::errc::result_out_of_range) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    return error == std::errc() && end == shown.data() + shown.size() ? count : TextToInt(shown);
+}
+
 } // namespace
 
 void TFrmMain::ToolBtnSplitClick() {
-    core::ToolBtnSplitClick(*this, m_fs);
+    core::EndSplit(*this, core::RunSplit(*this, m_fs, splitRequest()));
     if (m_closeRequested) {
         m_closeRequested = false;
         QTimer::singleShot(0, this, [this] { close(); });
     }
 }
 
-core::SplitInputs TFrmMain::splitInputs() {
-    core::SplitInputs in;
+core::SplitRequest TFrmMain::splitRequest() const {
+    core::SplitRequest in;
     in.destination = PageDest->currentWidget() == TabDestFD ? core::Destination::Floppy
                                                             : core::Destination::HardDrive;
     in.floppyDriveAvailable = ComboDestFD->isEnabled();
@@ -44,7 +60,8 @@ core::SplitInputs TFrmMain::splitInputs() {
     in.eraseDiskettes = ChkErase->isChecked();
     in.destinationDrive = FirstLetter(ComboDestHD->currentText());
     in.destinationFolder = text(DirListDest->directory());
-    in.segmentSizeText = text(segmentSizeText());
+    in.segmentSizeShown = text(segmentSizeText());
+    in.segmentBytes = core::SegmentSizeBytes(in.segmentSizeShown);
     in.dosNames = ToolBtn8Dot3->isChecked();
     const int row = FileListSource->currentRow();
     if (row >= 0) {
@@ -55,8 +72,9 @@ core::SplitInputs TFrmMain::splitInputs() {
         in.sourceExtension = dot < 0 ? std::string() : text(entry.mid(dot));
     }
     in.sourceSize = SourceSize;
-    in.segmentCountText = text(LblSegCnt->text());
-    in.platformKind = text(PlatformKind);
+    in.segmentCount = shownCount(text(LblSegCnt->text()));
+    in.pause = PlatformKind == QStringLiteral("95") ? core::DiskettePause::Win95
+                                                    : core::DiskettePause::None;
     return in;
 }
 

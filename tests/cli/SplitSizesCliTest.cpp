@@ -20,7 +20,7 @@ constexpr std::int64_t kGiga = std::int64_t{1} << 30;
 
 class SplitSizesCliTest : public SplitCliTest {
 protected:
-    Result<core::SplitInputs> inputsFrom(const std::vector<std::string>& arguments) {
+    Result<core::SplitRequest> inputsFrom(const std::vector<std::string>& arguments) {
         const CliWiring wiring;
         return SplitInputsFromArguments(arguments, wiring.context());
     }
@@ -34,18 +34,18 @@ TEST_F(SplitSizesCliTest, TheFlushPolicyAndSizeEachCommandLineGives) {
         std::vector<std::string> options;
         FlushPolicy flush;
         std::int64_t segmentBytes;
-        const char* sizeText;
-        const char* countText;
+        const char* sizeShown;
+        std::int64_t count;
     };
     const Row rows[] = {
-        {{"--to", out}, FlushPolicy::Segment, 1454080, "1420", "1"},
-        {{"--to", out, "--flush=segment"}, FlushPolicy::Segment, 1454080, "1420", "1"},
-        {{"--to", out, "--flush", "buffer"}, FlushPolicy::Buffer, 1454080, "1420", "1"},
-        {{"--to", out, "--size", "1G"}, FlushPolicy::Segment, kGiga, "1048576", "1"},
-        {{"--to", out, "--size", "1k"}, FlushPolicy::Segment, 1024, "1", "3"},
-        {{"--to", out, "--pieces", "7"}, FlushPolicy::Segment, 429, "429", "7"},
-        {{"--floppy", "a:"}, FlushPolicy::Buffer, 1454080, "1420", "1"},
-        {{"--floppy", "a:", "--flush=buffer"}, FlushPolicy::Buffer, 1454080, "1420", "1"},
+        {{"--to", out}, FlushPolicy::Segment, 1454080, "1420", 1},
+        {{"--to", out, "--flush=segment"}, FlushPolicy::Segment, 1454080, "1420", 1},
+        {{"--to", out, "--flush", "buffer"}, FlushPolicy::Buffer, 1454080, "1420", 1},
+        {{"--to", out, "--size", "1G"}, FlushPolicy::Segment, kGiga, "1048576", 1},
+        {{"--to", out, "--size", "1k"}, FlushPolicy::Segment, 1024, "1", 3},
+        {{"--to", out, "--pieces", "7"}, FlushPolicy::Segment, 429, "429", 7},
+        {{"--floppy", "a:"}, FlushPolicy::Buffer, 1454080, "1420", 1},
+        {{"--floppy", "a:", "--flush=buffer"}, FlushPolicy::Buffer, 1454080, "1420", 1},
     };
     for (const Row& row : rows) {
         std::vector<std::string> arguments{source};
@@ -54,8 +54,8 @@ TEST_F(SplitSizesCliTest, TheFlushPolicyAndSizeEachCommandLineGives) {
         ASSERT_TRUE(inputs.ok()) << inputs.error().message;
         EXPECT_EQ(inputs.value().flush, row.flush) << row.options.back();
         EXPECT_EQ(inputs.value().segmentBytes, row.segmentBytes) << row.options.back();
-        EXPECT_EQ(inputs.value().segmentSizeText, row.sizeText) << row.options.back();
-        EXPECT_EQ(inputs.value().segmentCountText, row.countText) << row.options.back();
+        EXPECT_EQ(inputs.value().segmentSizeShown, row.sizeShown) << row.options.back();
+        EXPECT_EQ(inputs.value().segmentCount, row.count) << row.options.back();
         EXPECT_TRUE(inputs.value().largeSources);
     }
 }
@@ -141,7 +141,8 @@ TEST_F(SplitSizesCliTest, ASourceBeyondTwoGigabytesPlansAndSplits) {
     ASSERT_TRUE(makeSparse(source, size, {{kGiga, "A"}, {2 * kGiga, "hello"}}));
     std::ostringstream planned;
     std::ostringstream planErr;
-    ASSERT_EQ(RunCliHere({"plan", source, "--size", "1G"}, planned, planErr), kExitOk) << planErr.str();
+    ASSERT_EQ(RunCliHere({"plan", source, "--size", "1G"}, planned, planErr), kExitOk)
+        << planErr.str();
     EXPECT_EQ(planned.str(), "source size: 2147483653\n"
                              "segment size: 1073741824\n"
                              "segments: 3\n"

@@ -64,7 +64,7 @@ protected:
         m_fs.putFile("c:\\data.zip", m_source);
         m_host.inputs = test::FloppyInputs(static_cast<std::size_t>(size));
         m_host.inputs.checksums = true;
-        return ToolBtnSplitClick(m_host, m_fs);
+        return EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs));
     }
 
     JoinResult join(DisketteFeeder& feeder, bool force = false) {

@@ -57,7 +57,7 @@ protected:
         m_host.inputs = test::FloppyInputs(size);
     }
 
-    SplitOutcome split() { return ToolBtnSplitClick(m_host, m_fs); }
+    SplitOutcome split() { return EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)); }
     platform::Medium& disk(int n) { return m_fs.mediumNamed("disk" + std::to_string(n)); }
     std::size_t sizeOn(int n, const char* name) {
         const auto bytes = disk(n).contents(name);
@@ -269,12 +269,12 @@ TEST_F(FloppySplitTest, EachSegmentTakesTheFreeSpaceOrTheErasedDiskette) {
 TEST_F(FloppySplitTest, ThePauseOfThe95KindIsMeasuredWithTheHostsClock) {
     pick(100000); // four buffers
     m_host.messageTime = std::chrono::milliseconds(100);
-    m_host.inputs.platformKind = "NT";
+    m_host.inputs.pause = DiskettePause::None;
     EXPECT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(m_host.messagesProcessed, 4);
 
     m_host.messagesProcessed = 0;
-    m_host.inputs.platformKind = "95";
+    m_host.inputs.pause = DiskettePause::Win95;
     EXPECT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(m_host.messagesProcessed, 4 * (5 + 1)); // 0.5 s of 100 ms steps, then once more
     EXPECT_EQ(disk(1).contents("\\data.000"), m_source);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedHost.h"
+#include "core/split/SegmentPlan.h"
 #include "core/split/SplitCommand.h"
 #include "fakes/MemoryFileSystem.h"
 #include "support/TestBytes.h"
@@ -25,26 +26,23 @@ protected:
               const std::string& path = "c:\\data.zip") {
         m_source = dividra::test::PatternBytes(size);
         m_fs.putFile(path, m_source);
-        SplitInputs& in = m_host.inputs;
+        SplitRequest& in = m_host.inputs;
         in.destination = Destination::HardDrive;
         in.destinationDrive = 'c';
         in.destinationFolder = "c:\\out";
-        in.segmentSizeText = sizeText;
+        in.segmentSizeShown = sizeText;
+        in.segmentBytes = SegmentSizeBytes(sizeText);
         in.sourceLongPath = path;
         in.sourceShortPath = path;
         in.sourceExtension = ".zip";
         in.sourceSize = static_cast<std::int64_t>(size);
-        in.segmentCountText =
-            std::to_string(SegmentCountFor(in.sourceSize, SegmentSizeBytesFor(sizeText)));
+        in.segmentCount = SegmentCount(in.sourceSize, in.segmentBytes);
     }
-    static std::int64_t SegmentSizeBytesFor(const std::string& text) {
-        return std::int64_t{TextToInt(text)} * 1024;
+    // As a front end runs it: the engine, then its end shown.
+    SplitOutcome split() { return split(m_fs); }
+    SplitOutcome split(platform::FileSystem& fs) {
+        return EndSplit(m_host, RunSplit(m_host, fs, m_host.inputs));
     }
-    static std::int64_t SegmentCountFor(std::int64_t size, std::int64_t segment) {
-        return segment <= 0 ? 0 : (size + segment - 1) / segment;
-    }
-
-    SplitOutcome split() { return ToolBtnSplitClick(m_host, m_fs); }
 
     // The segments c:\out\data.000 on, joined.
     std::string joined(int count) const {

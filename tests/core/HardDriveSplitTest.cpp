@@ -133,7 +133,7 @@ TEST_F(HardDriveSplitTest, FreeSpaceBeyond32BitsIsComparedWhole) {
     big.createFolder("c:\\out");
     pick(100000);
     big.putFile("c:\\data.zip", m_source);
-    EXPECT_EQ(ToolBtnSplitClick(m_host, big), SplitOutcome::Completed);
+    EXPECT_EQ(split(big), SplitOutcome::Completed);
     EXPECT_EQ(big.contents("c:\\out\\data.000"), m_source);
 }
 
@@ -160,7 +160,7 @@ TEST_F(HardDriveSplitTest, The999SegmentLimit) {
 // A sparse file of terabytes in 1 KB segments has a count beyond 32 bits.
 TEST_F(HardDriveSplitTest, ACountBeyond32BitsIsOverTheLimitToo) {
     pick(10);
-    m_host.inputs.segmentCountText = "3221225472";
+    m_host.inputs.segmentCount = 3221225472;
     EXPECT_EQ(split(), SplitOutcome::Refused);
     ASSERT_EQ(m_host.eventsOf("error").size(), 1u);
     EXPECT_NE(m_host.eventsOf("error")[0].find("split into 3221225472 pieces."), std::string::npos);

@@ -18,7 +18,7 @@ namespace dividra::core::test {
 // "note Kept ...".
 class ScriptedHost : public SplitHost {
 public:
-    SplitInputs inputs;
+    SplitRequest inputs; // what the test's split is asked to do
     std::vector<std::string> events;
     // Answers for okcancel and yesno boxes; when empty, the first button (IDOK, IDYES).
     std::deque<int> answers;
@@ -31,7 +31,6 @@ public:
     Clock::time_point clock{};
     std::chrono::milliseconds messageTime{0}; // how far each processMessages moves the clock
 
-    SplitInputs splitInputs() override { return inputs; }
     void setStatusText(std::string_view text) override { log("status", text); }
     void setProgress(int parts) override { log("progress", IntToText(parts)); }
     void setBusy(bool busy) override { log("busy", busy ? "1" : "0"); }
@@ -111,15 +110,15 @@ private:
 };
 
 // The inputs of a floppy split of c:\data.zip onto the diskette drive a:.
-inline SplitInputs FloppyInputs(std::size_t size) {
-    SplitInputs in;
+inline SplitRequest FloppyInputs(std::size_t size) {
+    SplitRequest in;
     in.destination = Destination::Floppy;
     in.floppyDriveAvailable = true;
     in.floppyDrive = "a:";
     in.sourceLongPath = in.sourceShortPath = "c:\\data.zip";
     in.sourceExtension = ".zip";
     in.sourceSize = static_cast<std::int64_t>(size);
-    in.segmentCountText = "1";
+    in.segmentCount = 1;
     return in;
 }
 

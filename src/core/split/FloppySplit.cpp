@@ -21,13 +21,13 @@ namespace {
 
 class FloppySplit {
 public:
-    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs)
+    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs)
         : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
           m_letter(
               platform::lowerAscii(inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())),
           m_upperDrive(text::UpperDrive(inputs.floppyDrive)) {}
 
-    SplitOutcome run();
+    SplitResult run();
 
 private:
     std::int64_t freeBytes() const { return m_fs.freeBytes(m_letter - 'a' + 1); }
@@ -40,11 +40,11 @@ private:
     std::int64_t testDiskette(const std::string& path);
     std::int64_t descriptorRoom() const;
     bool placeDescriptor();
-    SplitOutcome finish();
+    SplitResult finish();
 
     SplitHost& m_host;
     platform::FileSystem& m_fs;
-    const SplitInputs& m_inputs;
+    const SplitRequest& m_inputs;
     SplitRun m_run;
     char m_letter;
     std::string m_upperDrive;
@@ -125,7 +125,7 @@ bool FloppySplit::placeDescriptor() {
     return true;
 }
 
-SplitOutcome FloppySplit::finish() {
+SplitResult FloppySplit::finish() {
     if (!m_cancelled) {
         Status written = m_run.removeOldSet(DescriptorPath(m_lastSegmentPath), m_inputs.checksums);
         if (written) {
@@ -141,15 +141,15 @@ SplitOutcome FloppySplit::finish() {
         ShowSplitFinishedMessage(m_host);
     }
     m_host.setProgress(0);
-    return m_cancelled ? SplitOutcome::Cancelled : SplitOutcome::Completed;
+    return {m_cancelled ? SplitOutcome::Cancelled : SplitOutcome::Completed, {}};
 }
 
-SplitOutcome FloppySplit::run() {
-    if (!m_run.openSource()) {
-        return SplitOutcome::Failed;
+SplitResult FloppySplit::run() {
+    if (auto failed = m_run.openSource()) {
+        return *failed;
     }
-    if (!m_run.lockDestination(FloppyPrefix(m_inputs.floppyDrive))) {
-        return SplitOutcome::Refused;
+    if (auto refused = m_run.lockDestination(FloppyPrefix(m_inputs.floppyDrive))) {
+        return *refused;
     }
     m_host.setBusy(true);
     while (promptForDiskette()) {
@@ -183,7 +183,7 @@ SplitOutcome FloppySplit::run() {
 
 } // namespace
 
-SplitOutcome SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+SplitResult SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
     FloppySplit split(host, fs, inputs);
     return split.run();
 }

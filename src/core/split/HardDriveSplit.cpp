@@ -20,9 +20,9 @@ namespace {
 // Free space of the file system the segments go to against the size plus room per shown
 // segment and one more: 512 bytes, or the allocation unit when larger, since every file ends
 // in a partly used one. 64 bits, so a large volume never wraps; an unknown figure (-1) passes.
-bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
+bool hasRoom(platform::FileSystem& fs, const SplitRequest& inputs) {
     const platform::FolderSpace space = fs.folderSpace(inputs.destinationFolder);
-    const std::int64_t shownCount = TextToInt(inputs.segmentCountText);
+    const std::int64_t shownCount = inputs.segmentCount;
     const std::int64_t room = std::max<std::int64_t>(kDescriptorRoom, space.unit);
     return space.freeBytes < 0 || space.freeBytes >= inputs.sourceSize + room * (shownCount + 1);
 }
@@ -30,7 +30,7 @@ bool hasRoom(platform::FileSystem& fs, const SplitInputs& inputs) {
 // Refuses up front a split that a target name would stop or turn against the source itself,
 // so not even the segments before it are written: every segment, the checksum file when there
 // is to be one, and the descriptor.
-Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitInputs& inputs,
+Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitRequest& inputs,
                     const std::string& prefix, std::int64_t segmentBytes) {
     const std::int64_t sourceSize = inputs.sourceSize;
     const std::int64_t count = SegmentCount(sourceSize, segmentBytes);
@@ -50,8 +50,8 @@ Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitIn
     return CheckTarget(fs, run.sourceId(), descriptor);
 }
 
-SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
-                     std::int64_t segmentBytes, std::int64_t sourceSize) {
+SplitResult copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
+                    std::int64_t segmentBytes, std::int64_t sourceSize) {
     std::int64_t length = std::min(segmentBytes, sourceSize);
     int n = 0;
     std::string path;
@@ -71,26 +71,25 @@ SplitOutcome copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
     host.setBusy(false);
     ShowSplitFinishedMessage(host);
     host.setProgress(0);
-    return SplitOutcome::Completed;
+    return {};
 }
 
 } // namespace
 
-SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
-                              const SplitInputs& inputs) {
+SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
+                             const SplitRequest& inputs) {
     if (!hasRoom(fs, inputs)) {
-        host.showErrorMessage(text::InsufficientSpaceMessage(inputs.destinationDrive));
-        return SplitOutcome::Refused;
+        return {SplitOutcome::Refused, text::InsufficientSpaceMessage(inputs.destinationDrive)};
     }
     SplitRun run(host, fs, inputs, BufferPause::None);
-    if (!run.openSource()) {
-        return SplitOutcome::Failed;
+    if (auto failed = run.openSource()) {
+        return *failed;
     }
-    if (!run.lockDestination(inputs.destinationFolder)) {
-        return SplitOutcome::Refused;
+    if (auto refused = run.lockDestination(inputs.destinationFolder)) {
+        return *refused;
     }
     const std::string prefix = HardDrivePrefix(inputs.destinationFolder);
-    const std::int64_t segmentBytes = SegmentSizeBytes(inputs);
+    const std::int64_t segmentBytes = inputs.segmentBytes;
     Status prepared = checkTargets(fs, run, inputs, prefix, segmentBytes);
     if (prepared) {
         prepared = run.removeOldSet(DescriptorPath(SegmentPath(prefix, run.baseName(), 0)),
@@ -98,8 +97,7 @@ SplitOutcome SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
     }
     if (!prepared) {
         run.closeSource();
-        host.showErrorMessage(text::NothingWrittenMessage(prepared.error().message));
-        return SplitOutcome::Refused;
+        return {SplitOutcome::Refused, text::NothingWrittenMessage(prepared.error().message)};
     }
     host.setBusy(true);
     if (ReadSettingInt(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting, 0) == 1) {

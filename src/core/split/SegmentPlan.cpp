@@ -48,10 +48,6 @@ std::int64_t SegmentSizeBytes(std::string_view kilobytesText) {
     return KilobytesToBytes(TextToInt(kilobytesText));
 }
 
-std::int64_t SegmentSizeBytes(const SplitInputs& inputs) {
-    return inputs.segmentBytes > 0 ? inputs.segmentBytes : SegmentSizeBytes(inputs.segmentSizeText);
-}
-
 std::int64_t SegmentCount(std::int64_t sourceSize, std::int64_t segmentSizeBytes) {
     if (sourceSize <= 0 || segmentSizeBytes <= 0) {
         return 0;

@@ -61,9 +61,6 @@ constexpr std::int64_t KilobytesToBytes(std::int64_t kilobytes) {
 // that is not a number).
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText);
 
-// The segment size of a split in bytes: its byte size when one is given, else its size text.
-std::int64_t SegmentSizeBytes(const SplitInputs& inputs);
-
 // Segments a hard-drive split writes: source size divided by segment size, rounded up.
 // 0 for an empty (or negative) source, and for a segment size below 1, which has no count.
 std::int64_t SegmentCount(std::int64_t sourceSize, std::int64_t segmentSizeBytes);

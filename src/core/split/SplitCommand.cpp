@@ -6,9 +6,7 @@
 #include "core/split/SplitMessages.h"
 #include "util/NumberText.h"
 
-#include <charconv>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace dividra::core {
@@ -17,7 +15,7 @@ namespace {
 constexpr std::int32_t kSegmentLimit = 999;
 
 // Sizes the engine can't split: an empty source, and one beyond the 32-bit model.
-std::optional<std::string> sourceRefusal(const SplitInputs& inputs) {
+std::optional<std::string> sourceRefusal(const SplitRequest& inputs) {
     if (inputs.sourceSize <= 0) {
         return text::EmptySourceMessage(inputs.sourceLongPath);
     }
@@ -27,20 +25,8 @@ std::optional<std::string> sourceRefusal(const SplitInputs& inputs) {
     return std::nullopt;
 }
 
-// The shown segment count, which the terminal gives beyond 32 bits (a huge sparse file in 1 KB
-// segments); any other text is read as the window reads its numbers.
-std::int64_t shownSegmentCount(std::string_view text) {
-    std::int64_t count = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (error == std::errc::result_out_of_range) {
-        return std::numeric_limits<std::int64_t>::max();
-    }
-    return error == std::errc() && end == text.data() + text.size() ? count : TextToInt(text);
-}
-
-SplitOutcome refuse(SplitHost& host, std::string_view message) {
-    host.showErrorMessage(message);
-    return SplitOutcome::Refused;
+SplitResult refuse(std::string_view message) {
+    return {SplitOutcome::Refused, std::string(message)};
 }
 
 // What a drive is, for a message; empty for a removable drive.
@@ -64,7 +50,7 @@ std::string_view driveKindText(platform::DriveType type) {
 }
 
 // Erasing empties every folder of the drive: only ever a diskette's.
-std::optional<std::string> eraseRefusal(platform::FileSystem& fs, const SplitInputs& inputs) {
+std::optional<std::string> eraseRefusal(platform::FileSystem& fs, const SplitRequest& inputs) {
     const std::string_view kind = driveKindText(fs.driveType(inputs.floppyDrive));
     if (!inputs.eraseDiskettes || kind.empty()) {
         return std::nullopt;
@@ -72,46 +58,49 @@ std::optional<std::string> eraseRefusal(platform::FileSystem& fs, const SplitInp
     return text::EraseRefusedMessage(text::UpperDrive(inputs.floppyDrive), kind);
 }
 
-SplitOutcome toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+SplitResult toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
     host.setStatusText(text::kSplittingToFloppy);
     if (!inputs.floppyDriveAvailable) {
-        return refuse(host, text::kNoFloppyMessage);
+        return refuse(text::kNoFloppyMessage);
     }
     if (const auto refusal = eraseRefusal(fs, inputs)) {
-        return refuse(host, *refusal);
+        return refuse(*refusal);
     }
     if (const auto refusal = sourceRefusal(inputs)) {
-        return refuse(host, *refusal);
+        return refuse(*refusal);
     }
     return SplitToFloppy(host, fs, inputs);
 }
 
-SplitOutcome toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs) {
+SplitResult toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
     host.setStatusText(text::kSplittingToHardDrive);
-    if (shownSegmentCount(inputs.segmentCountText) > kSegmentLimit) {
-        return refuse(host, text::SegmentLimitMessage(inputs.segmentCountText));
+    if (inputs.segmentCount > kSegmentLimit) {
+        return refuse(text::SegmentLimitMessage(std::to_string(inputs.segmentCount)));
     }
     if (const auto refusal = sourceRefusal(inputs)) {
-        return refuse(host, *refusal);
+        return refuse(*refusal);
     }
-    // A segment size of 0 would never end; below 1 KB a split never starts (a byte size given
-    // in place of the text is above 0 already).
-    if (inputs.segmentBytes <= 0 &&
-        SegmentSizeBytes(inputs.segmentSizeText) < KilobytesToBytes(kMinCustomKilobytes)) {
-        return refuse(host, text::SegmentSizeTooSmallMessage(inputs.segmentSizeText));
+    // A segment size of 0 would never end. The window's sizes are whole kilobytes, so none
+    // below 1 KB gets here; the terminal's pieces may be a few bytes.
+    if (inputs.segmentBytes <= 0) {
+        return refuse(text::SegmentSizeTooSmallMessage(inputs.segmentSizeShown));
     }
     return SplitToHardDrive(host, fs, inputs);
 }
 
 } // namespace
 
-SplitOutcome ToolBtnSplitClick(SplitHost& host, platform::FileSystem& fs) {
-    const SplitInputs inputs = host.splitInputs();
-    const SplitOutcome outcome = inputs.destination == Destination::Floppy
-                                     ? toFloppy(host, fs, inputs)
-                                     : toHardDrive(host, fs, inputs);
+SplitResult RunSplit(SplitHost& host, platform::FileSystem& fs, const SplitRequest& request) {
+    return request.destination == Destination::Floppy ? toFloppy(host, fs, request)
+                                                      : toHardDrive(host, fs, request);
+}
+
+SplitOutcome EndSplit(SplitHost& host, const SplitResult& result) {
+    if (!result.message.empty()) {
+        host.showErrorMessage(result.message);
+    }
     host.setStatusText(text::kReady);
-    return outcome;
+    return result.outcome;
 }
 
 } // namespace dividra::core

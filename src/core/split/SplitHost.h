@@ -17,27 +17,30 @@ enum class FlushPolicy {
     Segment, // every file once it is complete, and its folder after the last one
 };
 
-// What a split reads from its driver once, when it starts.
-struct SplitInputs {
+// Whether a floppy split pauses between its buffers, as on the "95" platform kind.
+enum class DiskettePause { None, Win95 };
+
+// What a split is asked to do: numbers and enums its front end gathered.
+struct SplitRequest {
     Destination destination = Destination::HardDrive;
     bool floppyDriveAvailable = false; // false when the system has no diskette drive
     std::string floppyDrive;           // drive letter and colon, lower case: "a:"
     bool eraseDiskettes = false;
-    char destinationDrive = 'c';     // lower case
-    std::string destinationFolder;   // full DOS path of the hard-drive destination folder
-    std::string segmentSizeText;     // kilobytes, as the size list or the custom box shows it
-    bool dosNames = false;           // segments carry the source's 8.3 alias
-    std::string sourceLongPath;      // every component in its long form
-    std::string sourceShortPath;     // 8.3 form; the long path when there is none
-    std::string sourceExtension;     // of the long name, with its dot; empty when none
-    std::int64_t sourceSize = 0;     // bytes
-    std::string segmentCountText;    // the segment count as shown
-    std::string platformKind = "NT"; // "95" pauses between diskette buffers
+    char destinationDrive = 'c';   // lower case
+    std::string destinationFolder; // full DOS path of the hard-drive destination folder
+    std::int64_t segmentBytes = 0; // 0 or less: refused
+    std::string segmentSizeShown;  // as the size list or the custom box shows it, for messages
+    bool dosNames = false;         // segments carry the source's 8.3 alias
+    std::string sourceLongPath;    // every component in its long form
+    std::string sourceShortPath;   // 8.3 form; the long path when there is none
+    std::string sourceExtension;   // of the long name, with its dot; empty when none
+    std::int64_t sourceSize = 0;   // bytes
+    std::int64_t segmentCount = 0; // the segment count as shown: above 999 is refused
+    DiskettePause pause = DiskettePause::None;
 
-    // Beyond the window's model (the terminal's): the hard-drive flush policy, a segment size
-    // in bytes that replaces segmentSizeText when above 0, and sources of 2 GB and more.
+    // Beyond the window's model (the terminal's): the hard-drive flush policy and sources of
+    // 2 GB and more.
     FlushPolicy flush = FlushPolicy::Buffer;
-    std::int64_t segmentBytes = 0;
     bool largeSources = false;
     // Also name.sha256 beside the descriptor: a SHA-256 line per segment and one for the source.
     bool checksums = false;
@@ -49,8 +52,6 @@ public:
     using Clock = std::chrono::steady_clock;
 
     virtual ~SplitHost() = default;
-
-    virtual SplitInputs splitInputs() = 0;
 
     // Shown at once (repainted before the call returns).
     virtual void setStatusText(std::string_view text) = 0;

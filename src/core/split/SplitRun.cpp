@@ -18,7 +18,7 @@ constexpr std::size_t kHashSlots = 32;
 
 } // namespace
 
-SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+SplitRun::SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs,
                    BufferPause pause)
     : m_host(host), m_fs(fs), m_inputs(inputs), m_pause(pause),
       m_count(inputs.sourceSize, [&host](int parts) { host.setProgress(parts); }),
@@ -36,26 +36,26 @@ SplitRun::~SplitRun() {
     closeSource();
 }
 
-bool SplitRun::openSource() {
+std::optional<SplitResult> SplitRun::openSource() {
     auto opened = OpenSource(m_fs, m_inputs.sourceLongPath);
     if (!opened) {
-        m_host.showErrorMessage(text::NothingWrittenMessage(opened.error().message));
-        return false;
+        return SplitResult{SplitOutcome::Failed,
+                           text::NothingWrittenMessage(opened.error().message)};
     }
     m_source = std::move(opened).value();
     m_sourceId = m_source->id();
-    return true;
+    return std::nullopt;
 }
 
-bool SplitRun::lockDestination(const std::string& folder) {
+std::optional<SplitResult> SplitRun::lockDestination(const std::string& folder) {
     auto lock = m_fs.lockFolder(folder);
     if (!lock) {
         closeSource();
-        m_host.showErrorMessage(text::NothingWrittenMessage(lock.error().message));
-        return false;
+        return SplitResult{SplitOutcome::Refused,
+                           text::NothingWrittenMessage(lock.error().message)};
     }
     m_lock = std::move(lock).value();
-    return true;
+    return std::nullopt;
 }
 
 void SplitRun::closeSource() {
@@ -159,7 +159,7 @@ FlushPolicy SplitRun::flushPolicy() const {
     return m_inputs.destination == Destination::Floppy ? FlushPolicy::Buffer : m_inputs.flush;
 }
 
-SplitOutcome SplitRun::failCopy(const Error& error) {
+SplitResult SplitRun::failCopy(const Error& error) {
     const SplitOutcome outcome =
         error.code == ErrorCode::Cancelled ? SplitOutcome::Cancelled : SplitOutcome::Failed;
     if (m_progress.segmentsCreated == 0) {
@@ -168,23 +168,22 @@ SplitOutcome SplitRun::failCopy(const Error& error) {
     return endWithError(text::SplitFailedMessage(error.message), outcome);
 }
 
-SplitOutcome SplitRun::failDescriptor(const Error& error) {
+SplitResult SplitRun::failDescriptor(const Error& error) {
     return endWithError(text::DescriptorFailedMessage(error.message));
 }
 
-SplitOutcome SplitRun::endWithError(const std::string& message, SplitOutcome outcome) {
+SplitResult SplitRun::endWithError(const std::string& message, SplitOutcome outcome) {
     closeSource();
     m_host.setBusy(false);
     m_host.setProgress(0);
-    m_host.showErrorMessage(message);
-    return outcome;
+    return {outcome, message};
 }
 
 void SplitRun::afterBuffer() {
     if (m_pause == BufferPause::None) {
         return;
     }
-    if (m_inputs.platformKind == "95") {
+    if (m_inputs.pause == DiskettePause::Win95) {
         const auto start = m_host.now();
         while (m_host.now() - start < kWin95Pause) {
             m_host.processMessages();

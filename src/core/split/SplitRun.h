@@ -24,18 +24,18 @@ enum class BufferPause {
 
 class SplitRun final : public CopyObserver {
 public:
-    SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitInputs& inputs,
+    SplitRun(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs,
              BufferPause pause);
     ~SplitRun() override;
     SplitRun(const SplitRun&) = delete;
     SplitRun& operator=(const SplitRun&) = delete;
 
-    // Opens the source for the whole split. On failure it has told the user (nothing written).
-    bool openSource();
+    // Opens the source for the whole split. Why not, as the split's end (nothing written).
+    std::optional<SplitResult> openSource();
     void closeSource();
     // Keeps other splits out of the destination folder (a diskette drive's root) until this
-    // run ends. On failure it has closed the source and told the user (nothing written).
-    bool lockDestination(const std::string& folder);
+    // run ends. Why not, as the split's end, the source closed (nothing written).
+    std::optional<SplitResult> lockDestination(const std::string& folder);
     const std::optional<platform::FileId>& sourceId() const { return m_sourceId; }
 
     // The base name segments carry: the 8.3 alias or the long name of the source.
@@ -63,17 +63,17 @@ public:
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
     // The orderly ends after the busy state was set: source closed, busy state cleared,
-    // progress back to 0, and one stop message saying what happened. A copy stopped on the
+    // progress back to 0, and the one message saying what happened. A copy stopped on the
     // host's request is Cancelled, any other failure Failed.
-    SplitOutcome failCopy(const Error& error);
-    SplitOutcome failDescriptor(const Error& error);
+    SplitResult failCopy(const Error& error);
+    SplitResult failDescriptor(const Error& error);
 
     void afterBuffer() override;
 
 private:
     Status startHashing();
-    SplitOutcome endWithError(const std::string& message,
-                              SplitOutcome outcome = SplitOutcome::Failed);
+    SplitResult endWithError(const std::string& message,
+                             SplitOutcome outcome = SplitOutcome::Failed);
     Status flushFolderOf(const std::string& path);
     // The checksum file's lines: the segments' digests in order, then the whole source's.
     std::vector<ChecksumLine> checksumLines(const std::vector<std::string>& segmentDigests,
@@ -83,7 +83,7 @@ private:
 
     SplitHost& m_host;
     platform::FileSystem& m_fs;
-    const SplitInputs& m_inputs;
+    const SplitRequest& m_inputs;
     BufferPause m_pause;
     std::unique_ptr<platform::File> m_source;
     std::unique_ptr<platform::FolderLock> m_lock;
