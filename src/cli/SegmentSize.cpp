@@ -1,6 +1,7 @@
 #include "cli/SegmentSize.h"
 
 #include "core/split/SegmentPlan.h"
+#include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "util/NumberText.h"
@@ -87,7 +88,7 @@ Result<SegmentRequest> ReadSegmentRequest(const CommandArguments& given) {
         const auto bytes = ParseSegmentSize(*size);
         return bytes ? Result<SegmentRequest>(SegmentRequest{bytes.value(), 0}) : bytes.error();
     }
-    return SegmentRequest{core::KilobytesToBytes(core::StoredSegmentKilobytes()), 0};
+    return SegmentRequest{core::KilobytesToBytes(StoredSegmentKilobytes()), 0};
 }
 
 Result<std::int64_t> SegmentBytesFor(const SegmentRequest& request, std::int64_t sourceSize) {

@@ -14,6 +14,7 @@
 #include "core/split/SplitMessages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/SplitOptions.h"
 #include "util/MessageBoxes.h"
 
 #include <algorithm>
@@ -202,7 +203,9 @@ int RunSplit(const CliContext& context, const std::vector<std::string>& argument
     }
     // Ctrl-C ends the split as a failure does: segments kept, no descriptor.
     const ScopedInterruptFlag interrupts;
-    const core::SplitOutcome outcome = core::EndSplit(host, core::RunSplit(host, fs, request));
+    const StoredSplitOptions options;
+    const core::SplitOutcome outcome =
+        core::EndSplit(host, core::RunSplit(host, fs, options, request));
     host.endProgressLine();
     return exitStatus(outcome);
 }

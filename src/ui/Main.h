@@ -2,6 +2,7 @@
 
 #include "core/split/SplitHost.h"
 #include "platform/FileSystem.h"
+#include "settings/SplitOptions.h"
 
 #include <QPointer>
 #include <QString>
@@ -252,6 +253,7 @@ private:
     bool FlatToolBar = false;
 
     platform::FileSystem& m_fs;
+    StoredSplitOptions m_splitOptions; // what a split asks of the options, when it asks
     std::unique_ptr<toolkit::SoundPlayer> m_sound;
     QString m_helpFile;
     // Placement asked for before the frame was known (see settlePlacement).

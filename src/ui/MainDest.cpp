@@ -2,6 +2,7 @@
 
 #include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
+#include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/DirectoryListBox.h"
@@ -73,11 +74,11 @@ void TFrmMain::applyDestinationSettings() {
     }
     ChkErase->setChecked(ReadSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 0) == 1);
     applyHardDriveSettings();
-    const core::StoredSegmentSize stored = core::ReadStoredSegmentSize();
+    const StoredSegmentSize stored = ReadStoredSegmentSize();
     const std::string_view entry = stored.entry;
     ComboSegment->setCurrentText(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
     TxtCustom->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
-    TxtCustom->setEnabled(entry == core::kCustomSegmentEntry);
+    TxtCustom->setEnabled(entry == kCustomSegmentEntry);
     const bool hardDrive = ReadSettingInt(keys::kGeneralOptions, keys::kDestinationMedia, 0) != 0;
     PageDest->setCurrentWidget(hardDrive ? TabDestHD : TabDestFD);
 }

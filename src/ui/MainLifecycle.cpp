@@ -2,6 +2,7 @@
 
 #include "core/split/SegmentPlan.h"
 #include "settings/Defaults.h"
+#include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
@@ -145,7 +146,7 @@ void TFrmMain::FormCreate(const QStringList& arguments) {
     }
     restorePlacement();
     pruneDriveLists();
-    for (std::string_view entry : core::kSegmentSizeListEntries) {
+    for (std::string_view entry : kSegmentSizeListEntries) {
         ComboSegment->addItem(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
     }
     Loading = false;

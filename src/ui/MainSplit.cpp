@@ -44,7 +44,7 @@ std::int64_t shownCount(const std::string& shown) {
 } // namespace
 
 void TFrmMain::ToolBtnSplitClick() {
-    core::EndSplit(*this, core::RunSplit(*this, m_fs, splitRequest()));
+    core::EndSplit(*this, core::RunSplit(*this, m_fs, m_splitOptions, splitRequest()));
     if (m_closeRequested) {
         m_closeRequested = false;
         QTimer::singleShot(0, this, [this] { close(); });

@@ -2,6 +2,7 @@
 
 #include "core/split/DriveRules.h"
 #include "core/split/SegmentPlan.h"
+#include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "toolkit/ButtonEdit.h"
@@ -38,7 +39,7 @@ void TDlgOptions::FormCreate() {
     LayoutFilterGrid();
     setSoundStartFolder();
     pruneFloppyDrives();
-    for (std::string_view entry : core::kSegmentSizeListEntries) {
+    for (std::string_view entry : kSegmentSizeListEntries) {
         ComboSplitSize->addItem(latin1(entry));
     }
     loadGeneral();
@@ -109,7 +110,7 @@ void TDlgOptions::loadFloppy() {
 
 void TDlgOptions::loadHardDrive() {
     TxtDefDstFolder->setText(text(keys::kHardDriveOptions, keys::kDestinationFolder));
-    const core::StoredSegmentSize stored = core::ReadStoredSegmentSize();
+    const StoredSegmentSize stored = ReadStoredSegmentSize();
     ComboSplitSize->setCurrentText(latin1(stored.entry));
     TxtCustomSize->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
     ComboSplitSizeChange();

@@ -64,7 +64,7 @@ protected:
         m_fs.putFile("c:\\data.zip", m_source);
         m_host.inputs = test::FloppyInputs(static_cast<std::size_t>(size));
         m_host.inputs.checksums = true;
-        return EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs));
+        return m_host.runSplit(m_fs);
     }
 
     JoinResult join(DisketteFeeder& feeder, bool force = false) {

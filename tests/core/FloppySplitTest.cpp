@@ -57,7 +57,7 @@ protected:
         m_host.inputs = test::FloppyInputs(size);
     }
 
-    SplitOutcome split() { return EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)); }
+    SplitOutcome split() { return m_host.runSplit(m_fs); }
     platform::Medium& disk(int n) { return m_fs.mediumNamed("disk" + std::to_string(n)); }
     std::size_t sizeOn(int n, const char* name) {
         const auto bytes = disk(n).contents(name);

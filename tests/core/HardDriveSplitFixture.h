@@ -40,9 +40,7 @@ protected:
     }
     // As a front end runs it: the engine, then its end shown.
     SplitOutcome split() { return split(m_fs); }
-    SplitOutcome split(platform::FileSystem& fs) {
-        return EndSplit(m_host, RunSplit(m_host, fs, m_host.inputs));
-    }
+    SplitOutcome split(platform::FileSystem& fs) { return m_host.runSplit(fs); }
 
     // The segments c:\out\data.000 on, joined.
     std::string joined(int count) const {

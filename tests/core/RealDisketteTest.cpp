@@ -56,7 +56,7 @@ TEST_F(RealDisketteTest, ASplitAcrossSwappedDiskettes) {
             ASSERT_TRUE(insertDiskette());
         }
     };
-    EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, *m_fs, m_host.inputs)), SplitOutcome::Completed);
+    EXPECT_EQ(m_host.runSplit(*m_fs), SplitOutcome::Completed);
     ASSERT_EQ(taken.size(), 1u);
     const std::string second = onDiskette("data.001");
     EXPECT_EQ(taken[0].size() + second.size(), m_source.size());
@@ -73,7 +73,7 @@ TEST_F(RealDisketteTest, ADisketteThatFillsDuringASegmentStopsTheSplit) {
             m_dir.write("floppy/other.bin", std::string(1200 * 1024, 'o'));
         }
     };
-    EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, *m_fs, m_host.inputs)), SplitOutcome::Failed);
+    EXPECT_EQ(m_host.runSplit(*m_fs), SplitOutcome::Failed);
     const Texts errors = m_host.eventsOf("error");
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].starts_with("The split stopped:\nCan't write a:\\data.000: "))
@@ -94,7 +94,7 @@ TEST_F(RealDisketteTest, ADisketteTakenOutBetweenPromptsGetsTheNoDisketteQuestio
             m_dir.write("floppy/keep.txt", "the folder's own file");
         }
     };
-    EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, *m_fs, m_host.inputs)), SplitOutcome::Cancelled);
+    EXPECT_EQ(m_host.runSplit(*m_fs), SplitOutcome::Cancelled);
     const Texts questions = m_host.eventsOf("yesno");
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_TRUE(questions[0].starts_with("Either there is no diskette in drive A:"))

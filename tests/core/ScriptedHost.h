@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/split/SplitCommand.h"
 #include "core/split/SplitHost.h"
+#include "settings/SplitOptions.h"
 #include "support/TempDir.h"
 #include "util/MessageBoxes.h"
 #include "util/NumberText.h"
@@ -19,6 +21,8 @@ namespace dividra::core::test {
 class ScriptedHost : public SplitHost {
 public:
     SplitRequest inputs; // what the test's split is asked to do
+    // Over the test's own settings file, as the programs read theirs.
+    StoredSplitOptions options;
     std::vector<std::string> events;
     // Answers for okcancel and yesno boxes; when empty, the first button (IDOK, IDYES).
     std::deque<int> answers;
@@ -58,6 +62,11 @@ public:
     }
     bool isFlashing() override { return m_flashing; }
     Clock::time_point now() override { return clock; }
+
+    // The split of `inputs` as a front end runs it: the engine, then its end shown.
+    SplitOutcome runSplit(platform::FileSystem& fs) {
+        return EndSplit(*this, RunSplit(*this, fs, options, inputs));
+    }
     // Asked after every buffer; stops the split when it answers true.
     std::function<bool()> stopWhen;
     bool stopRequested() override { return stopWhen && stopWhen(); }

@@ -15,15 +15,6 @@ TEST(SegmentPlanTest, SegmentSizeTextIsKilobytes) {
     EXPECT_EQ(SegmentSizeBytes("0"), 0);
 }
 
-TEST(SegmentPlanTest, AStoredSizeTextSelectsAListEntryIgnoringCase) {
-    EXPECT_EQ(MatchSegmentSizeEntry("710"), "710");
-    EXPECT_EQ(MatchSegmentSizeEntry("custom"), "Custom");
-    EXPECT_EQ(MatchSegmentSizeEntry("CUSTOM"), "Custom");
-    EXPECT_EQ(MatchSegmentSizeEntry("1440"), "1420");
-    EXPECT_EQ(MatchSegmentSizeEntry(""), "1420");
-    EXPECT_EQ(MatchSegmentSizeEntry(" 350"), "1420");
-}
-
 TEST(SegmentPlanTest, SegmentCountRoundsUpOnlyWithARemainder) {
     EXPECT_EQ(SegmentCount(0, k1420), 0);
     EXPECT_EQ(SegmentCount(1, k1420), 1);

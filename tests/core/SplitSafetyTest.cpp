@@ -154,7 +154,7 @@ TEST_F(FloppySafetyTest, EraseRunsOnlyOnRemovableDrives) {
         m_host.inputs.eraseDiskettes = true;
         m_host.events.clear();
         m_fs.clearCalls();
-        EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)), SplitOutcome::Refused);
+        EXPECT_EQ(m_host.runSplit(m_fs), SplitOutcome::Refused);
         const auto errors = m_host.eventsOf("error");
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0], "Erase Diskettes is on, but " + std::string(text) +
@@ -167,8 +167,7 @@ TEST_F(FloppySafetyTest, EraseRunsOnlyOnRemovableDrives) {
         EXPECT_TRUE(m_fs.callLog().empty()) << drive;
         // Without erasing the drive takes the split.
         m_host.inputs.eraseDiskettes = false;
-        EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)), SplitOutcome::Completed)
-            << drive;
+        EXPECT_EQ(m_host.runSplit(m_fs), SplitOutcome::Completed) << drive;
     }
     EXPECT_EQ(m_fs.contents("n:\\share\\report.doc"), "keep");
     EXPECT_EQ(m_fs.contents("r:\\scratch.txt"), "keep");
@@ -179,12 +178,12 @@ TEST_F(FloppySafetyTest, ADriveInUseByAnotherSplitIsRefusedBeforeAnyPrompt) {
     m_fs.setMediumPresent('a', false);
     auto held = m_fs.lockFolder("a:\\");
     ASSERT_TRUE(held.ok());
-    EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)), SplitOutcome::Refused);
+    EXPECT_EQ(m_host.runSplit(m_fs), SplitOutcome::Refused);
     EXPECT_EQ(m_host.boxes(), std::vector<std::string>{"error a:\\: another split is writing "
                                                        "there now\n\nNothing was written."});
     held.value().reset();
     m_host.answers = {IDOK, IDNO}; // no diskette in the drive: give up
-    EXPECT_EQ(EndSplit(m_host, RunSplit(m_host, m_fs, m_host.inputs)), SplitOutcome::Cancelled);
+    EXPECT_EQ(m_host.runSplit(m_fs), SplitOutcome::Cancelled);
 }
 
 } // namespace

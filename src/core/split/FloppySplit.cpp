@@ -8,8 +8,6 @@
 #include "core/split/SplitMessages.h"
 #include "core/split/SplitRun.h"
 #include "platform/AsciiText.h"
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 #include "util/MessageBoxes.h"
 
 #include <algorithm>
@@ -21,8 +19,10 @@ namespace {
 
 class FloppySplit {
 public:
-    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs)
-        : m_host(host), m_fs(fs), m_inputs(inputs), m_run(host, fs, inputs, BufferPause::Floppy),
+    FloppySplit(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                const SplitRequest& inputs)
+        : m_host(host), m_fs(fs), m_options(options), m_inputs(inputs),
+          m_run(host, fs, inputs, BufferPause::Floppy),
           m_letter(
               platform::lowerAscii(inputs.floppyDrive.empty() ? 'a' : inputs.floppyDrive.front())),
           m_upperDrive(text::UpperDrive(inputs.floppyDrive)) {}
@@ -44,6 +44,7 @@ private:
 
     SplitHost& m_host;
     platform::FileSystem& m_fs;
+    const SplitOptions& m_options;
     const SplitRequest& m_inputs;
     SplitRun m_run;
     char m_letter;
@@ -56,7 +57,7 @@ private:
 
 // Notify, then ask for diskette n + 1; false when the user cancels.
 bool FloppySplit::promptForDiskette() {
-    NotifyNextDiskette(m_host);
+    NotifyNextDiskette(m_host, m_options);
     if (m_host.askOkCancel(text::InsertDiskettePrompt(m_segments + 1, m_upperDrive)) == IDCANCEL) {
         m_cancelled = true;
     }
@@ -134,11 +135,11 @@ SplitResult FloppySplit::finish() {
         if (!written) {
             return m_run.failDescriptor(written.error());
         }
-        PlaySplitFinishedSound(m_host);
+        PlaySplitFinishedSound(m_host, m_options);
     }
     m_host.setBusy(false);
     if (!m_cancelled) {
-        ShowSplitFinishedMessage(m_host);
+        ShowSplitFinishedMessage(m_host, m_options);
     }
     m_host.setProgress(0);
     return {m_cancelled ? SplitOutcome::Cancelled : SplitOutcome::Completed, {}};
@@ -161,7 +162,7 @@ SplitResult FloppySplit::run() {
             m_cancelled = true;
             break;
         }
-        if (ReadSettingInt(keys::kFloppyOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+        if (m_options.minimizeWhileSplitting(true)) {
             m_host.minimize();
         }
         m_lastSegmentPath = segmentPath();
@@ -183,8 +184,9 @@ SplitResult FloppySplit::run() {
 
 } // namespace
 
-SplitResult SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
-    FloppySplit split(host, fs, inputs);
+SplitResult SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                          const SplitRequest& inputs) {
+    FloppySplit split(host, fs, options, inputs);
     return split.run();
 }
 

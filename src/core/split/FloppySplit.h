@@ -12,6 +12,7 @@ namespace dividra::core {
 // checksums the checksum file goes with it, and the diskette must have room for both: each
 // rounded up to whole allocation units of at least 512 bytes.
 // Cancelled at any prompt: no descriptor, no message, the segments written stay.
-SplitResult SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs);
+SplitResult SplitToFloppy(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                          const SplitRequest& inputs);
 
 } // namespace dividra::core

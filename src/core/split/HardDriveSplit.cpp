@@ -8,8 +8,6 @@
 #include "core/split/SplitMessages.h"
 #include "core/split/SplitRun.h"
 #include "core/transfer/SafeWrite.h"
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 #include "util/NumberText.h"
 
 #include <algorithm>
@@ -50,8 +48,8 @@ Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitRe
     return CheckTarget(fs, run.sourceId(), descriptor);
 }
 
-SplitResult copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
-                    std::int64_t segmentBytes, std::int64_t sourceSize) {
+SplitResult copyAll(SplitHost& host, const SplitOptions& options, SplitRun& run,
+                    const std::string& prefix, std::int64_t segmentBytes, std::int64_t sourceSize) {
     std::int64_t length = std::min(segmentBytes, sourceSize);
     int n = 0;
     std::string path;
@@ -67,16 +65,16 @@ SplitResult copyAll(SplitHost& host, SplitRun& run, const std::string& prefix,
     if (const Status written = run.writeDescriptor(path, n); !written) {
         return run.failDescriptor(written.error());
     }
-    PlaySplitFinishedSound(host);
+    PlaySplitFinishedSound(host, options);
     host.setBusy(false);
-    ShowSplitFinishedMessage(host);
+    ShowSplitFinishedMessage(host, options);
     host.setProgress(0);
     return {};
 }
 
 } // namespace
 
-SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
+SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
                              const SplitRequest& inputs) {
     if (!hasRoom(fs, inputs)) {
         return {SplitOutcome::Refused, text::InsufficientSpaceMessage(inputs.destinationDrive)};
@@ -100,10 +98,10 @@ SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs,
         return {SplitOutcome::Refused, text::NothingWrittenMessage(prepared.error().message)};
     }
     host.setBusy(true);
-    if (ReadSettingInt(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting, 0) == 1) {
+    if (options.minimizeWhileSplitting(false)) {
         host.minimize();
     }
-    return copyAll(host, run, prefix, segmentBytes, inputs.sourceSize);
+    return copyAll(host, options, run, prefix, segmentBytes, inputs.sourceSize);
 }
 
 } // namespace dividra::core

@@ -10,6 +10,7 @@ namespace dividra::core {
 // descriptor file beside them. Refuses (Refused) when the drive's free space is below the
 // source size plus 512 bytes per shown segment and one more, or when a segment or the
 // descriptor would overwrite the source itself. Runs to the end without processing messages.
-SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs);
+SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                             const SplitRequest& inputs);
 
 } // namespace dividra::core

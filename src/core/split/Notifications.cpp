@@ -1,23 +1,14 @@
 #include "core/split/Notifications.h"
 
 #include "core/split/SplitMessages.h"
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 
 namespace dividra::core {
-namespace {
 
-bool isOn(std::string_view key, std::string_view value) {
-    return ReadSettingInt(key, value, 0) == 1;
-}
-
-} // namespace
-
-void NotifyNextDiskette(SplitHost& host) {
-    if (isOn(keys::kFloppyOptions, keys::kNextDiskettePlaySound)) {
-        host.playSound(ReadSettingText(keys::kFloppyOptions, keys::kNextDisketteSound, ""));
+void NotifyNextDiskette(SplitHost& host, const SplitOptions& options) {
+    if (const auto sound = options.nextDisketteSound()) {
+        host.playSound(*sound);
     }
-    if (isOn(keys::kFloppyOptions, keys::kNextDisketteNotifyBy) && !host.isActive()) {
+    if (options.flashForNextDiskette() && !host.isActive()) {
         host.startFlashing();
         while (host.isFlashing()) {
             host.waitForMessages();
@@ -25,14 +16,14 @@ void NotifyNextDiskette(SplitHost& host) {
     }
 }
 
-void PlaySplitFinishedSound(SplitHost& host) {
-    if (isOn(keys::kGeneralOptions, keys::kSplitFinishedPlaySound)) {
-        host.playSound(ReadSettingText(keys::kGeneralOptions, keys::kSplitFinishedSound, ""));
+void PlaySplitFinishedSound(SplitHost& host, const SplitOptions& options) {
+    if (const auto sound = options.splitFinishedSound()) {
+        host.playSound(*sound);
     }
 }
 
-void ShowSplitFinishedMessage(SplitHost& host) {
-    if (isOn(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy)) {
+void ShowSplitFinishedMessage(SplitHost& host, const SplitOptions& options) {
+    if (options.showSplitFinished()) {
         host.showInfoMessage(text::kSplitComplete);
     }
 }

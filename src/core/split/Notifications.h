@@ -1,19 +1,20 @@
 #pragma once
 
 #include "core/split/SplitHost.h"
+#include "settings/SplitOptions.h"
 
 // The sounds, flashing and message that tell the user a split needs or has their attention.
-// Each reads its settings at the moment of use.
+// Each asks its options at the moment of use.
 namespace dividra::core {
 
 // Before every diskette prompt: the next-diskette sound, then, when so set and the program is
 // in the background, flashing until the user brings it to the front.
-void NotifyNextDiskette(SplitHost& host);
+void NotifyNextDiskette(SplitHost& host, const SplitOptions& options);
 
-// The finish sound, when "Split Finished Play Sound" is on.
-void PlaySplitFinishedSound(SplitHost& host);
+// The finish sound, when it is on.
+void PlaySplitFinishedSound(SplitHost& host, const SplitOptions& options);
 
-// "Split complete!", when "Split Finished Notify By" is 1; waits for the user to close it.
-void ShowSplitFinishedMessage(SplitHost& host);
+// "Split complete!", when it is to be shown; waits for the user to close it.
+void ShowSplitFinishedMessage(SplitHost& host, const SplitOptions& options);
 
 } // namespace dividra::core

@@ -1,9 +1,5 @@
 #include "core/split/SegmentPlan.h"
-#include "platform/AsciiText.h"
 
-#include "platform/Wildcard.h"
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
 #include "util/NumberText.h"
 
 #include <algorithm>
@@ -16,33 +12,6 @@ std::int64_t divideRoundingUp(std::int64_t dividend, std::int64_t divisor) {
 }
 
 } // namespace
-
-std::string_view MatchSegmentSizeEntry(std::string_view storedText) {
-    for (std::string_view entry : kSegmentSizeListEntries) {
-        if (platform::equalsIgnoringCase(entry, storedText)) {
-            return entry;
-        }
-    }
-    return kSegmentSizeListEntries.front();
-}
-
-std::int32_t CustomKilobytesInRange(std::int32_t kilobytes) {
-    return std::clamp(kilobytes, kMinCustomKilobytes, kMaxCustomKilobytes);
-}
-
-StoredSegmentSize ReadStoredSegmentSize() {
-    const std::string stored = ReadSettingText(keys::kHardDriveOptions, keys::kDefaultSegmentSize,
-                                               keys::kDefaultSegmentSizeDefault);
-    return {MatchSegmentSizeEntry(stored),
-            ReadSettingInt(keys::kHardDriveOptions, keys::kCustomSegmentSize,
-                           keys::kCustomSegmentSizeDefault)};
-}
-
-std::int32_t StoredSegmentKilobytes() {
-    const StoredSegmentSize stored = ReadStoredSegmentSize();
-    return stored.entry == kCustomSegmentEntry ? CustomKilobytesInRange(stored.customKilobytes)
-                                               : TextToInt(stored.entry);
-}
 
 std::int64_t SegmentSizeBytes(std::string_view kilobytesText) {
     return KilobytesToBytes(TextToInt(kilobytesText));

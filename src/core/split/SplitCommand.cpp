@@ -58,7 +58,8 @@ std::optional<std::string> eraseRefusal(platform::FileSystem& fs, const SplitReq
     return text::EraseRefusedMessage(text::UpperDrive(inputs.floppyDrive), kind);
 }
 
-SplitResult toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
+SplitResult toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                     const SplitRequest& inputs) {
     host.setStatusText(text::kSplittingToFloppy);
     if (!inputs.floppyDriveAvailable) {
         return refuse(text::kNoFloppyMessage);
@@ -69,10 +70,11 @@ SplitResult toFloppy(SplitHost& host, platform::FileSystem& fs, const SplitReque
     if (const auto refusal = sourceRefusal(inputs)) {
         return refuse(*refusal);
     }
-    return SplitToFloppy(host, fs, inputs);
+    return SplitToFloppy(host, fs, options, inputs);
 }
 
-SplitResult toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitRequest& inputs) {
+SplitResult toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                        const SplitRequest& inputs) {
     host.setStatusText(text::kSplittingToHardDrive);
     if (inputs.segmentCount > kSegmentLimit) {
         return refuse(text::SegmentLimitMessage(std::to_string(inputs.segmentCount)));
@@ -85,14 +87,15 @@ SplitResult toHardDrive(SplitHost& host, platform::FileSystem& fs, const SplitRe
     if (inputs.segmentBytes <= 0) {
         return refuse(text::SegmentSizeTooSmallMessage(inputs.segmentSizeShown));
     }
-    return SplitToHardDrive(host, fs, inputs);
+    return SplitToHardDrive(host, fs, options, inputs);
 }
 
 } // namespace
 
-SplitResult RunSplit(SplitHost& host, platform::FileSystem& fs, const SplitRequest& request) {
-    return request.destination == Destination::Floppy ? toFloppy(host, fs, request)
-                                                      : toHardDrive(host, fs, request);
+SplitResult RunSplit(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                     const SplitRequest& request) {
+    return request.destination == Destination::Floppy ? toFloppy(host, fs, options, request)
+                                                      : toHardDrive(host, fs, options, request);
 }
 
 SplitOutcome EndSplit(SplitHost& host, const SplitResult& result) {

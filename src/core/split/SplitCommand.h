@@ -2,6 +2,7 @@
 
 #include "core/split/SplitHost.h"
 #include "platform/FileSystem.h"
+#include "settings/SplitOptions.h"
 
 #include <string>
 
@@ -21,11 +22,13 @@ struct SplitResult {
     std::string message; // the refusal or failure that ended the split; empty when none
 };
 
-// Runs the floppy or hard-drive split the request asks for, or refuses it. Sets the status
+// Runs the floppy or hard-drive split the request asks for, or refuses it; `options` are asked
+// at the moment of use. Sets the status
 // text for the split; what is shown while the split still has steps to take (prompts,
 // "Split complete!") goes to the host, what ends it comes back in the result. Returns when
 // the split has ended.
-SplitResult RunSplit(SplitHost& host, platform::FileSystem& fs, const SplitRequest& request);
+SplitResult RunSplit(SplitHost& host, platform::FileSystem& fs, const SplitOptions& options,
+                     const SplitRequest& request);
 
 // What every front end does with the result, in this order: the message as an error box when
 // there is one, then the status text "Ready". The outcome, for the exit status.
