@@ -1,43 +1,95 @@
 #include "core/transfer/ChunkWorker.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <system_error>
+#include <thread>
 
 namespace dividra::core {
 
+namespace {
+
+// The threads, their buffers and the bookkeeping between them, seen by no includer.
+class Threads final : public ChunkWorker {
+public:
+    Threads(std::size_t slotSize, std::size_t slots, std::vector<Consume> consumers);
+    // Each thread's stop request wakes its wait; joining then waits for one chunk at most.
+    ~Threads() override = default;
+
+    std::span<std::byte> next() override;
+    Status handOver(std::size_t size) override;
+    Status mark() override;
+    Status drain() override;
+
+    // Starts a thread for each function.
+    void startThreads();
+
+private:
+    void run(std::size_t consumer, const std::stop_token& stop);
+    Status consumeSlot(std::size_t consumer, std::size_t index, std::size_t size);
+    std::size_t slowest() const;
+    // Whether the copy, waiting in next() or drain(), may go on; in drain() m_copyWaits is
+    // false, so only when every chunk was taken.
+    bool copyMayGoOn() const;
+
+    std::size_t m_slotSize;
+    std::size_t m_slots;
+    std::vector<Consume> m_consumers;
+    std::unique_ptr<std::byte[]> m_bytes;
+    std::unique_ptr<std::size_t[]> m_sizes;
+    std::mutex m_mutex;
+    // Two sides, each woken only when it waits: the copy, and the threads.
+    std::condition_variable m_copySide;
+    std::condition_variable_any m_threadSide;
+    bool m_copyWaits = false;
+    bool m_drainWaits = false;
+    int m_threadsWaiting = 0;
+    int m_inUse = 0;                  // threads running their function on a buffer
+    std::size_t m_handed = 0;         // chunks handed over so far
+    std::vector<std::size_t> m_taken; // per function, chunks it is done with
+    std::optional<Error> m_error;
+    // Last, so the threads are stopped and joined before anything they use goes away.
+    std::vector<std::jthread> m_threads;
+};
+
+} // namespace
+
+void Threads::startThreads() {
+    for (std::size_t i = 0; i < m_consumers.size(); ++i) {
+        m_threads.emplace_back([this, i](std::stop_token stop) { run(i, stop); });
+    }
+}
+
 Result<std::unique_ptr<ChunkWorker>> ChunkWorker::start(std::size_t slotSize, std::size_t slots,
                                                         std::vector<Consume> consumers) {
-    std::unique_ptr<ChunkWorker> worker(new ChunkWorker(slotSize, slots, std::move(consumers)));
+    auto worker = std::make_unique<Threads>(slotSize, slots, std::move(consumers));
     try {
-        for (std::size_t i = 0; i < worker->m_consumers.size(); ++i) {
-            worker->m_threads.emplace_back(
-                [self = worker.get(), i](std::stop_token stop) { self->run(i, stop); });
-        }
+        worker->startThreads();
     } catch (const std::system_error& failure) {
         return Error{ErrorCode::Io,
                      std::string("Can't start a checksum thread: ") + failure.what()};
     }
-    return worker;
+    return std::unique_ptr<ChunkWorker>(std::move(worker));
 }
 
-ChunkWorker::ChunkWorker(std::size_t slotSize, std::size_t slots, std::vector<Consume> consumers)
+Threads::Threads(std::size_t slotSize, std::size_t slots, std::vector<Consume> consumers)
     : m_slotSize(slotSize), m_slots(slots), m_consumers(std::move(consumers)),
       m_bytes(std::make_unique_for_overwrite<std::byte[]>(slotSize * slots)),
       m_sizes(std::make_unique<std::size_t[]>(slots)), m_taken(m_consumers.size(), 0) {}
 
-// Each thread's stop request wakes its wait; joining then waits for one chunk at most.
-ChunkWorker::~ChunkWorker() = default;
-
-std::size_t ChunkWorker::slowest() const {
+std::size_t Threads::slowest() const {
     return m_taken.empty() ? m_handed : *std::min_element(m_taken.begin(), m_taken.end());
 }
 
 // A copy waiting for a buffer is woken once half of them are free, not for each one: fewer
 // switches between threads. After a failure the others stop at their chunk's end, and then no
 // buffer is in use.
-bool ChunkWorker::copyMayGoOn() const {
+bool Threads::copyMayGoOn() const {
     if (m_error) {
         return m_inUse == 0;
     }
@@ -45,7 +97,7 @@ bool ChunkWorker::copyMayGoOn() const {
     return busy == 0 || (m_copyWaits && busy <= m_slots / 2);
 }
 
-std::span<std::byte> ChunkWorker::next() {
+std::span<std::byte> Threads::next() {
     std::unique_lock lock(m_mutex);
     if (m_error ? m_inUse > 0 : m_handed - slowest() == m_slots) {
         m_threadSide.notify_all();
@@ -56,7 +108,7 @@ std::span<std::byte> ChunkWorker::next() {
     return {m_bytes.get() + (m_handed % m_slots) * m_slotSize, m_slotSize};
 }
 
-Status ChunkWorker::handOver(std::size_t size) {
+Status Threads::handOver(std::size_t size) {
     const std::lock_guard lock(m_mutex);
     if (m_error) {
         return *m_error;
@@ -70,12 +122,12 @@ Status ChunkWorker::handOver(std::size_t size) {
     return {};
 }
 
-Status ChunkWorker::mark() {
+Status Threads::mark() {
     (void)next();
     return handOver(0);
 }
 
-Status ChunkWorker::drain() {
+Status Threads::drain() {
     std::unique_lock lock(m_mutex);
     m_threadSide.notify_all();
     m_drainWaits = true;
@@ -84,7 +136,7 @@ Status ChunkWorker::drain() {
     return m_error ? Status(*m_error) : Status();
 }
 
-Status ChunkWorker::consumeSlot(std::size_t consumer, std::size_t index, std::size_t size) {
+Status Threads::consumeSlot(std::size_t consumer, std::size_t index, std::size_t size) {
     try {
         return m_consumers[consumer]({m_bytes.get() + index * m_slotSize, size});
     } catch (const std::exception& failure) {
@@ -92,7 +144,7 @@ Status ChunkWorker::consumeSlot(std::size_t consumer, std::size_t index, std::si
     }
 }
 
-void ChunkWorker::run(std::size_t consumer, const std::stop_token& stop) {
+void Threads::run(std::size_t consumer, const std::stop_token& stop) {
     std::size_t& taken = m_taken[consumer];
     std::unique_lock lock(m_mutex);
     while (true) {
