@@ -15,6 +15,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SplitOptions.h"
+#include "settings/StoredOptions.h"
 #include "util/MessageBoxes.h"
 
 #include <algorithm>
@@ -55,8 +56,7 @@ Status addFloppy(core::SplitRequest& inputs, const SplitArguments& parsed,
     inputs.floppyDriveAvailable = anyFloppy;
     inputs.floppyDrive = std::string(1, letter) + ":";
     inputs.eraseDiskettes =
-        parsed.erase ? *parsed.erase == "--erase"
-                     : ReadSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 0) == 1;
+        parsed.erase ? *parsed.erase == "--erase" : ReadFloppyOptions().eraseDiskettes;
     return {};
 }
 
@@ -169,8 +169,7 @@ Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::strin
         return usageError(segmentBytes.error().message);
     }
     inputs.dosNames =
-        args.naming ? *args.naming == "--dos-names"
-                    : ReadSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 0) == 1;
+        args.naming ? *args.naming == "--dos-names" : ReadGeneralOptions().splitFiles83Format;
     inputs.segmentBytes = segmentBytes.value();
     inputs.segmentSizeShown = SegmentSizeText(segmentBytes.value());
     inputs.segmentCount = core::SegmentCount(inputs.sourceSize, segmentBytes.value());

@@ -1,42 +1,34 @@
 #include "settings/SplitOptions.h"
 
-#include "settings/Settings.h"
-#include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
+
+#include <utility>
 
 namespace dividra {
-namespace {
-
-bool isOn(std::string_view key, std::string_view value) {
-    return ReadSettingInt(key, value, 0) == 1;
-}
-
-} // namespace
 
 bool StoredSplitOptions::minimizeWhileSplitting(bool toFloppy) const {
-    return isOn(toFloppy ? keys::kFloppyOptions : keys::kHardDriveOptions,
-                keys::kMinimizeWhileSplitting);
+    return toFloppy ? ReadFloppyOptions().minimizeWhileSplitting
+                    : ReadHardDriveOptions().minimizeWhileSplitting;
 }
 
 std::optional<std::string> StoredSplitOptions::nextDisketteSound() const {
-    if (!isOn(keys::kFloppyOptions, keys::kNextDiskettePlaySound)) {
-        return std::nullopt;
-    }
-    return ReadSettingText(keys::kFloppyOptions, keys::kNextDisketteSound, "");
+    FloppyOptions floppy = ReadFloppyOptions();
+    return floppy.nextDiskettePlaySound ? std::optional(std::move(floppy.nextDisketteSound))
+                                        : std::nullopt;
 }
 
 bool StoredSplitOptions::flashForNextDiskette() const {
-    return isOn(keys::kFloppyOptions, keys::kNextDisketteNotifyBy);
+    return ReadFloppyOptions().nextDisketteFlash;
 }
 
 std::optional<std::string> StoredSplitOptions::splitFinishedSound() const {
-    if (!isOn(keys::kGeneralOptions, keys::kSplitFinishedPlaySound)) {
-        return std::nullopt;
-    }
-    return ReadSettingText(keys::kGeneralOptions, keys::kSplitFinishedSound, "");
+    GeneralOptions general = ReadGeneralOptions();
+    return general.splitFinishedPlaySound ? std::optional(std::move(general.splitFinishedSound))
+                                          : std::nullopt;
 }
 
 bool StoredSplitOptions::showSplitFinished() const {
-    return isOn(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy);
+    return ReadGeneralOptions().splitFinishedMessage;
 }
 
 } // namespace dividra

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "toolkit/LedProgressBar.h"
 #include "ui/Pictures.h"
 
@@ -180,7 +181,7 @@ void TFrmMain::ToolBtn8Dot3Click() {
 }
 
 void TFrmMain::apply8Dot3Setting() {
-    const bool on = ReadSettingInt(keys::kGeneralOptions, keys::kSplitFiles83Format, 0) == 1;
+    const bool on = ReadGeneralOptions().splitFiles83Format;
     ToolBtn8Dot3->setChecked(on);
     MnuFile8Dot3->setChecked(on);
 }

@@ -5,6 +5,7 @@
 #include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
@@ -64,28 +65,26 @@ void TFrmMain::pruneDriveLists() {
 }
 
 void TFrmMain::applyDestinationSettings() {
-    const QString floppy =
-        QString::fromStdString(ReadSettingText(keys::kFloppyOptions, keys::kFloppyDrive, ""));
+    const FloppyOptions options = ReadFloppyOptions();
+    const QString floppy = QString::fromStdString(options.drive);
     const int found = ComboDestFD->findText(floppy, Qt::MatchFixedString);
     if (found >= 0 && !floppy.isEmpty()) {
         ComboDestFD->setCurrentIndex(found);
     } else {
         ComboDestFD->setCurrentIndex(0);
     }
-    ChkErase->setChecked(ReadSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 0) == 1);
+    ChkErase->setChecked(options.eraseDiskettes);
     applyHardDriveSettings();
     const StoredSegmentSize stored = ReadStoredSegmentSize();
     const std::string_view entry = stored.entry;
     ComboSegment->setCurrentText(QString::fromLatin1(entry.data(), static_cast<int>(entry.size())));
     TxtCustom->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
     TxtCustom->setEnabled(entry == kCustomSegmentEntry);
-    const bool hardDrive = ReadSettingInt(keys::kGeneralOptions, keys::kDestinationMedia, 0) != 0;
-    PageDest->setCurrentWidget(hardDrive ? TabDestHD : TabDestFD);
+    PageDest->setCurrentWidget(ReadGeneralOptions().destinationHardDrive ? TabDestHD : TabDestFD);
 }
 
 void TFrmMain::applyHardDriveSettings() {
-    const QString folder = QString::fromStdString(
-        ReadSettingText(keys::kHardDriveOptions, keys::kDestinationFolder, ""));
+    const QString folder = QString::fromStdString(ReadHardDriveOptions().destinationFolder);
     const bool stored = !folder.isEmpty() && folderExists(folder);
     ComboDestHD->setDrive(FirstLetter(stored ? folder : ComboDestHD->itemText(0)));
     LastDestDrive = ComboDestHD->drive();

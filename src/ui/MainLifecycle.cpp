@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
 #include "toolkit/HelpViewer.h"
@@ -176,7 +177,7 @@ void TFrmMain::restorePlacement() {
 
 void TFrmMain::ApplySettings() {
     Loading = true;
-    const bool icons = ReadSettingInt(keys::kSourceFileOptions, keys::kShowFileIcons, 0) == 1;
+    const bool icons = ReadSourceFileOptions().showFileIcons;
     FileListSource->setShowIcons(icons);
     ToolBtnShowIcons->setChecked(icons);
     MnuFileShowIcons->setChecked(icons);

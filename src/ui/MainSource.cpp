@@ -6,6 +6,7 @@
 #include "core/split/SplitMessages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "toolkit/DirectoryListBox.h"
 #include "toolkit/DriveComboBox.h"
 #include "toolkit/FileListBox.h"
@@ -29,8 +30,7 @@ bool TFrmMain::folderExists(const QString& dosPath) const {
 }
 
 void TFrmMain::applySourceSettings() {
-    const QString folder =
-        QString::fromStdString(ReadSettingText(keys::kSourceFileOptions, keys::kSourceFolder, ""));
+    const QString folder = QString::fromStdString(ReadSourceFileOptions().folder);
     const bool stored = !folder.isEmpty() && folderExists(folder);
     ComboSource->setDrive(FirstLetter(stored ? folder : ComboSource->itemText(0)));
     Loading = false;

@@ -5,6 +5,7 @@
 #include "settings/SegmentSizeSetting.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "toolkit/ButtonEdit.h"
 #include "toolkit/DriveComboBox.h"
 #include "util/NumberText.h"
@@ -19,14 +20,6 @@
 
 namespace dividra::ui {
 namespace {
-
-QString text(std::string_view key, std::string_view value) {
-    return QString::fromStdString(ReadSettingText(key, value, ""));
-}
-
-bool flag(std::string_view key, std::string_view value) {
-    return ReadSettingInt(key, value, 0) == 1;
-}
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -78,43 +71,44 @@ void TDlgOptions::pruneFloppyDrives() {
 }
 
 void TDlgOptions::loadGeneral() {
-    const bool hardDrive = ReadSettingInt(keys::kGeneralOptions, keys::kDestinationMedia, 0) != 0;
-    (hardDrive || !OptDestFD->isEnabled() ? OptDestHD : OptDestFD)->setChecked(true);
-    const bool message =
-        ReadSettingInt(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy, 0) == 1;
-    (message ? OptSplitDoneMessage : OptSplitDoneNothing)->setChecked(true);
-    ChkSplitDoneSound->setChecked(flag(keys::kGeneralOptions, keys::kSplitFinishedPlaySound));
-    TxtSplitDoneSound->setText(text(keys::kGeneralOptions, keys::kSplitFinishedSound));
+    const GeneralOptions general = ReadGeneralOptions();
+    (general.destinationHardDrive || !OptDestFD->isEnabled() ? OptDestHD : OptDestFD)
+        ->setChecked(true);
+    (general.splitFinishedMessage ? OptSplitDoneMessage : OptSplitDoneNothing)->setChecked(true);
+    ChkSplitDoneSound->setChecked(general.splitFinishedPlaySound);
+    TxtSplitDoneSound->setText(QString::fromStdString(general.splitFinishedSound));
     TxtSplitDoneSound->setEnabled(ChkSplitDoneSound->isChecked());
-    ChkSplit8Dot3->setChecked(flag(keys::kGeneralOptions, keys::kSplitFiles83Format));
+    ChkSplit8Dot3->setChecked(general.splitFiles83Format);
 }
 
 void TDlgOptions::loadSourceFile() {
-    TxtDefSrcFolder->setText(text(keys::kSourceFileOptions, keys::kSourceFolder));
-    ChkShowIcons->setChecked(flag(keys::kSourceFileOptions, keys::kShowFileIcons));
+    const SourceFileOptions source = ReadSourceFileOptions();
+    TxtDefSrcFolder->setText(QString::fromStdString(source.folder));
+    ChkShowIcons->setChecked(source.showFileIcons);
     LoadFilters();
 }
 
 void TDlgOptions::loadFloppy() {
+    const FloppyOptions floppy = ReadFloppyOptions();
     const int found =
-        ComboDefFD->findText(text(keys::kFloppyOptions, keys::kFloppyDrive), Qt::MatchFixedString);
+        ComboDefFD->findText(QString::fromStdString(floppy.drive), Qt::MatchFixedString);
     ComboDefFD->setCurrentIndex(found >= 0 ? found : 0);
-    ChkEraseFD->setChecked(flag(keys::kFloppyOptions, keys::kEraseDiskettes));
-    const bool flash = ReadSettingInt(keys::kFloppyOptions, keys::kNextDisketteNotifyBy, 0) == 1;
-    (flash ? OptSplitNextFlash : OptSplitNextMessage)->setChecked(true);
-    ChkSplitNextSound->setChecked(flag(keys::kFloppyOptions, keys::kNextDiskettePlaySound));
-    TxtSplitNextSound->setText(text(keys::kFloppyOptions, keys::kNextDisketteSound));
+    ChkEraseFD->setChecked(floppy.eraseDiskettes);
+    (floppy.nextDisketteFlash ? OptSplitNextFlash : OptSplitNextMessage)->setChecked(true);
+    ChkSplitNextSound->setChecked(floppy.nextDiskettePlaySound);
+    TxtSplitNextSound->setText(QString::fromStdString(floppy.nextDisketteSound));
     TxtSplitNextSound->setEnabled(ChkSplitNextSound->isChecked());
-    ChkMinSplitFD->setChecked(flag(keys::kFloppyOptions, keys::kMinimizeWhileSplitting));
+    ChkMinSplitFD->setChecked(floppy.minimizeWhileSplitting);
 }
 
 void TDlgOptions::loadHardDrive() {
-    TxtDefDstFolder->setText(text(keys::kHardDriveOptions, keys::kDestinationFolder));
-    const StoredSegmentSize stored = ReadStoredSegmentSize();
-    ComboSplitSize->setCurrentText(latin1(stored.entry));
-    TxtCustomSize->setText(QString::fromStdString(IntToText(stored.customKilobytes)));
+    const HardDriveOptions hardDrive = ReadHardDriveOptions();
+    TxtDefDstFolder->setText(QString::fromStdString(hardDrive.destinationFolder));
+    ComboSplitSize->setCurrentText(latin1(hardDrive.segmentSize.entry));
+    TxtCustomSize->setText(
+        QString::fromStdString(IntToText(hardDrive.segmentSize.customKilobytes)));
     ComboSplitSizeChange();
-    ChkMinSplitHD->setChecked(flag(keys::kHardDriveOptions, keys::kMinimizeWhileSplitting));
+    ChkMinSplitHD->setChecked(hardDrive.minimizeWhileSplitting);
 }
 
 } // namespace dividra::ui
