@@ -143,8 +143,9 @@ std::string SplitUsage() {
            "\n"
            "Without --size or --pieces, a naming switch or an erase switch, the options\n"
            "decide. Questions are asked on stderr: answer ok or cancel, yes or no (the\n"
-           "first letter will do; an empty line picks the first). Exit status: 0 split\n"
-           "done, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
+           "first letter will do; an empty line picks the first). Ctrl-C stops the split:\n"
+           "the segments written stay, and no descriptor is written over them.\n"
+           "Exit status: 0 split done, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 
 Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::string>& arguments,
