@@ -53,42 +53,6 @@ TEST_F(SplitCliTest, DosNamesGiveTheEightDotThreeAlias) {
               "File Ext=.text\r\nTotal Files=3\r\nTotal Size=3000\r\n");
 }
 
-TEST_F(SplitCliTest, FloppySplitAsksForEachDiskette) {
-    NEEDS_DISKETTE();
-    WriteSettingInt(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy, 1);
-    const std::string bytes = dividra::test::PatternBytes(1000);
-    const Outcome outcome = run({m_dir.write("notes.txt", bytes), "--floppy", "A:"}, "\n");
-    EXPECT_EQ(outcome.status, kExitOk);
-    EXPECT_EQ(outcome.out, "Split complete!\n");
-    EXPECT_EQ(outcome.err, kInsertFirst);
-    EXPECT_TRUE(test::TempDir::read(m_dir.file("floppy/notes.000")) == bytes);
-    EXPECT_EQ(test::TempDir::read(m_dir.file("floppy/notes.kpn")),
-              "File Ext=.txt\r\nTotal Files=1\r\nTotal Size=1000\r\n");
-}
-
-TEST_F(SplitCliTest, PromptAnswersFromStandardInput) {
-    NEEDS_DISKETTE();
-    const std::string source = m_dir.write("notes.txt", dividra::test::PatternBytes(1000));
-    struct Case {
-        const char* input;
-        int status;
-        std::string err;
-    };
-    // The question comes again, the bracket line after it.
-    const std::string again = "Please answer ok or cancel.\n" + kInsertFirst;
-    for (const Case& c :
-         {Case{"", kExitCancelled, kInsertFirst}, Case{"c\n", kExitCancelled, kInsertFirst},
-          Case{"x\n", kExitCancelled, kInsertFirst + again},
-          Case{"x\nyes\n OK \n", kExitOk, kInsertFirst + again + again}}) {
-        ASSERT_TRUE(m_floppy.remount());
-        const Outcome outcome = run({source, "--floppy", "a:"}, c.input);
-        EXPECT_EQ(outcome.status, c.status) << c.input;
-        EXPECT_EQ(outcome.out, "") << c.input;
-        EXPECT_EQ(outcome.err, c.err) << c.input;
-        EXPECT_EQ(names("floppy").size(), c.status == kExitOk ? 2u : 0u) << c.input;
-    }
-}
-
 TEST_F(SplitCliTest, AnsweringNoWhenNoDisketteIsInTheDrive) {
     test::ScopedEnv drives("DIVIDRA_DRIVES",
                            "c=" + m_dir.path() + ",fixed;a=" + m_dir.file("gone") + ",removable");
@@ -99,17 +63,6 @@ TEST_F(SplitCliTest, AnsweringNoWhenNoDisketteIsInTheDrive) {
                                "is a problem with the diskette.  If there is a\n"
                                "diskette in the drive, ensure that it isn't\n"
                                "write protected.\n\nDo you wish to continue?\n[Yes/No]\n");
-}
-
-TEST_F(SplitCliTest, EraseFollowsTheSettingUnlessGiven) {
-    NEEDS_DISKETTE();
-    WriteSettingInt(keys::kFloppyOptions, keys::kEraseDiskettes, 1);
-    const std::string source = m_dir.write("notes.txt", "abc");
-    m_dir.write("floppy/old.txt", "old");
-    ASSERT_EQ(run({source, "--floppy", "a:", "--no-erase"}, "\n").status, kExitOk);
-    EXPECT_EQ(names("floppy"), (std::vector<std::string>{"notes.000", "notes.kpn", "old.txt"}));
-    ASSERT_EQ(run({source, "--floppy", "a:"}, "\n").status, kExitOk);
-    EXPECT_EQ(names("floppy"), (std::vector<std::string>{"notes.000", "notes.kpn"}));
 }
 
 TEST_F(SplitCliTest, OnlyRemovableRemoteAndRamDrivesTakeAFloppySplit) {

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -146,6 +147,10 @@ public:
     // The listAll() of the medium in the drive; empty without one.
     std::vector<std::string> listAll(char letter) const;
 
+    // Gives drive `letter` a host folder ("/mem/c"), so that host paths under it map into the
+    // drive and back, as a command line names files. Without one a drive has no host paths.
+    void setHostFolder(char letter, std::string hostFolder);
+
     void addFault(Fault fault);
     void clearFaults();
 
@@ -183,6 +188,9 @@ public:
     Result<std::string> shortPath(std::string_view path) const override;
     Result<std::string> longPath(std::string_view path) const override;
     std::optional<FileId> fileId(std::string_view path) const override;
+    // Through the host folders given: PathNotFound "<path>: not on any drive" for any other.
+    Result<std::string> toDosPath(std::string_view hostPath) const override;
+    Result<std::string> toHostPath(std::string_view dosPath) const override;
 
 private:
     Result<std::unique_ptr<File>> open(std::string_view op, std::string_view path);
@@ -191,6 +199,7 @@ private:
 
     std::shared_ptr<memfs::State> m_state;
     std::vector<std::unique_ptr<Medium>> m_media;
+    std::map<char, std::string> m_hostFolders;
 };
 
 } // namespace dividra::platform
