@@ -16,17 +16,17 @@ fail() {
 for signal in INT TERM HUP; do
     rm -rf "$work/out" && mkdir "$work/out"
     { yes a || true; } | head -c 8M >"$work/data.bin"
-    "$cli" split "$work/data.bin" --to "$work/out" --size 64K >/dev/null
-    { yes b || true; } | head -c 60M >"$work/data.bin"
-    "$cli" split "$work/data.bin" --to "$work/out" --size 64K --flush=buffer \
+    "$cli" split "$work/data.bin" --to "$work/out" --size 256K >/dev/null
+    { yes b || true; } | head -c 200M >"$work/data.bin"
+    "$cli" split "$work/data.bin" --to "$work/out" --size 256K --flush=buffer \
         >"$work/said" 2>&1 &
     pid=$!
-    # The split takes the old descriptor away before its first segment.
-    for _ in $(seq 1000); do
+    # The split takes the old descriptor away before its first segment: it is copying now,
+    # with the signal caught.
+    for _ in $(seq 2000); do
         [ -e "$work/out/data.kpn" ] || break
-        sleep 0.01
+        sleep 0.005
     done
-    sleep 0.05
     kill "-$signal" "$pid"
     status=0
     wait "$pid" || status=$?
