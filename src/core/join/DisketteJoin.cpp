@@ -1,5 +1,6 @@
 #include "core/join/DisketteJoin.h"
 
+#include "core/join/JoinOutput.h"
 #include "core/set/ChecksumFile.h"
 #include "core/set/Descriptor.h"
 #include "core/set/DescriptorRead.h"

@@ -2,6 +2,7 @@
 
 #include "core/join/SegmentRead.h"
 
+#include "core/join/JoinOutput.h"
 #include "core/transfer/SafeWrite.h"
 
 namespace dividra::core {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/join/JoinOutput.h"
+#include "core/join/JoinObserver.h"
 #include "core/join/JoinSet.h"
 #include "platform/FileSystem.h"
 
@@ -46,11 +46,5 @@ JoinResult JoinSegments(platform::FileSystem& fs, const JoinSet& set, const Join
 
 // The identities of a set's files: descriptor, checksum file and segments.
 std::vector<platform::FileId> InputIds(const platform::FileSystem& fs, const JoinSet& set);
-
-// "Joined 3 segments into c:\out\data.zip, 3000000 bytes."
-std::string JoinedText(std::size_t segments, const JoinWriter& writer);
-
-// "The joined file's checksum differs from the line for data.zip in c:\out\data.sha256".
-std::string WholeDigestDiffers(const std::string& sourceName, const std::string& checksumPath);
 
 } // namespace dividra::core

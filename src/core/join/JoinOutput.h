@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/join/JoinObserver.h"
 #include "core/transfer/Progress.h"
 #include "core/transfer/Sha256.h"
 #include "core/transfer/Transfer.h"
@@ -14,22 +15,13 @@
 #include <string_view>
 #include <vector>
 
-// Where a join writes: a temporary file beside its output that takes the output's name only
-// once every byte is in.
+// The join's own workings, for its files only: where it writes (a temporary beside its output
+// that takes the output's name only once every byte is in) and the texts it ends with.
 namespace dividra::core {
 
 // Large enough to keep a disk busy with few calls (512 for 256 MB), small enough to keep a
 // join within 8 MB of memory.
 inline constexpr std::size_t kJoinBufferSize = 512 * 1024;
-
-// Who watches a join or a check: told of progress (0 to 20 parts) and asked after each buffer
-// whether to stop.
-class JoinObserver {
-public:
-    virtual ~JoinObserver() = default;
-    virtual void progressChanged(int /*parts*/) {}
-    virtual bool cancelRequested() { return false; }
-};
 
 // Bytes read of a known total, told to the observer in whole parts.
 ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total);
@@ -106,7 +98,10 @@ private:
     bool m_committed = false;
 };
 
-// A join that stopped because it was asked to.
-inline constexpr std::string_view kCancelledText = "cancelled";
+// "Joined 3 segments into c:\out\data.zip, 3000000 bytes."
+std::string JoinedText(std::size_t segments, const JoinWriter& writer);
+
+// "The joined file's checksum differs from the line for data.zip in c:\out\data.sha256".
+std::string WholeDigestDiffers(const std::string& sourceName, const std::string& checksumPath);
 
 } // namespace dividra::core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/join/Join.h"
+#include "core/join/JoinOutput.h"
 #include "core/transfer/Transfer.h"
 
 #include <memory>

@@ -1,5 +1,6 @@
 #include "core/join/Verify.h"
 
+#include "core/join/JoinOutput.h"
 #include "core/join/SegmentRead.h"
 
 namespace dividra::core {
