@@ -24,6 +24,15 @@ GeneralOptions ReadGeneralOptions() {
             text(kGeneralOptions, kSplitFinishedSound), isOn(kGeneralOptions, kSplitFiles83Format)};
 }
 
+std::int32_t ReadFilterCount() {
+    return ReadSettingInt(keys::kSourceFileOptions, keys::kFilterCount, 0);
+}
+
+StoredFilter ReadFilter(std::int32_t n) {
+    return {text(keys::kSourceFileOptions, keys::FilterTypeName(n)),
+            text(keys::kSourceFileOptions, keys::FilterExtensionName(n))};
+}
+
 SourceFileOptions ReadSourceFileOptions() {
     return {text(keys::kSourceFileOptions, keys::kSourceFolder),
             isOn(keys::kSourceFileOptions, keys::kShowFileIcons)};

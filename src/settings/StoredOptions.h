@@ -2,6 +2,7 @@
 
 #include "settings/SegmentSizeSetting.h"
 
+#include <cstdint>
 #include <string>
 
 // The options the window, the options dialog and the terminal share, typed, each read by its
@@ -38,7 +39,16 @@ struct HardDriveOptions {
     bool minimizeWhileSplitting = false;
 };
 
+// One file type of the source list: its name ("Zip Files") and extension ("zip").
+struct StoredFilter {
+    std::string name;
+    std::string extension;
+};
+
 GeneralOptions ReadGeneralOptions();
+// "Filter Count" as stored, whatever it holds (0 when missing), and filter n (1 on).
+std::int32_t ReadFilterCount();
+StoredFilter ReadFilter(std::int32_t n);
 SourceFileOptions ReadSourceFileOptions();
 FloppyOptions ReadFloppyOptions();
 HardDriveOptions ReadHardDriveOptions();

@@ -3,6 +3,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsBatch.h"
 #include "settings/SettingsKeys.h"
+#include "settings/StoredOptions.h"
 #include "util/MessageBoxes.h"
 
 #include <QHeaderView>
@@ -38,20 +39,15 @@ QString allFilesExtension() {
 } // namespace
 
 void TDlgOptions::LoadFilters() {
-    const std::int32_t count = ReadSettingInt(keys::kSourceFileOptions, keys::kFilterCount, 0);
+    const std::int32_t count = ReadFilterCount();
     // A count the editor can't hold (below 1 or above its 8-bit limit) shows what fits.
     const int rows = std::clamp(count, 1, kMaxFilters);
     GridFilters->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const std::int32_t n = row + 1;
-        const bool stored = n <= count;
-        setFilterRow(row,
-                     stored ? QString::fromStdString(ReadSettingText(keys::kSourceFileOptions,
-                                                                     keys::FilterTypeName(n), ""))
-                            : QString(),
-                     stored ? QString::fromStdString(ReadSettingText(
-                                  keys::kSourceFileOptions, keys::FilterExtensionName(n), ""))
-                            : QString());
+        const StoredFilter stored = n <= count ? ReadFilter(n) : StoredFilter{};
+        setFilterRow(row, QString::fromStdString(stored.name),
+                     QString::fromStdString(stored.extension));
     }
     setBrowsing(true);
     selectFilterRow(0);

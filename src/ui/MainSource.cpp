@@ -41,18 +41,15 @@ void TFrmMain::applySourceSettings() {
 }
 
 void TFrmMain::applyFilterSettings() {
-    const std::int32_t count = ReadSettingInt(keys::kSourceFileOptions, keys::kFilterCount, 0);
+    const std::int32_t count = ReadFilterCount();
     QString filter;
     if (count == 0) {
         filter = QStringLiteral("All Files (*.*)|*.*");
     } else {
         for (std::int32_t n = 1; n <= count; ++n) {
-            filter += QString::fromStdString(
-                          ReadSettingText(keys::kSourceFileOptions, keys::FilterTypeName(n), "")) +
-                      QStringLiteral("|*.") +
-                      QString::fromStdString(ReadSettingText(keys::kSourceFileOptions,
-                                                             keys::FilterExtensionName(n), "")) +
-                      QLatin1Char('|');
+            const StoredFilter stored = ReadFilter(n);
+            filter += QString::fromStdString(stored.name) + QStringLiteral("|*.") +
+                      QString::fromStdString(stored.extension) + QLatin1Char('|');
         }
         filter.chop(1);
     }
