@@ -1,7 +1,7 @@
 #include "cli/TerminalHost.h"
 
 #include "cli/Interrupt.h"
-#include "core/split/SegmentCopy.h"
+#include "core/transfer/Progress.h"
 #include "util/MessageBoxes.h"
 
 #include <algorithm>
