@@ -18,47 +18,7 @@ using core::FlushPolicy;
 
 constexpr std::int64_t kGiga = std::int64_t{1} << 30;
 
-class SplitSizesCliTest : public SplitCliTest {
-protected:
-    Result<core::SplitRequest> inputsFrom(const std::vector<std::string>& arguments) {
-        const CliWiring wiring;
-        return SplitInputsFromArguments(arguments, wiring.context());
-    }
-};
-
-// A folder split forces each segment once by default; diskettes always every buffer.
-TEST_F(SplitSizesCliTest, TheFlushPolicyAndSizeEachCommandLineGives) {
-    const std::string source = m_dir.write("data.zip", dividra::test::PatternBytes(3000));
-    const std::string out = m_dir.file("out");
-    struct Row {
-        std::vector<std::string> options;
-        FlushPolicy flush;
-        std::int64_t segmentBytes;
-        const char* sizeShown;
-        std::int64_t count;
-    };
-    const Row rows[] = {
-        {{"--to", out}, FlushPolicy::Segment, 1454080, "1420", 1},
-        {{"--to", out, "--flush=segment"}, FlushPolicy::Segment, 1454080, "1420", 1},
-        {{"--to", out, "--flush", "buffer"}, FlushPolicy::Buffer, 1454080, "1420", 1},
-        {{"--to", out, "--size", "1G"}, FlushPolicy::Segment, kGiga, "1048576", 1},
-        {{"--to", out, "--size", "1k"}, FlushPolicy::Segment, 1024, "1", 3},
-        {{"--to", out, "--pieces", "7"}, FlushPolicy::Segment, 429, "429", 7},
-        {{"--floppy", "a:"}, FlushPolicy::Buffer, 1454080, "1420", 1},
-        {{"--floppy", "a:", "--flush=buffer"}, FlushPolicy::Buffer, 1454080, "1420", 1},
-    };
-    for (const Row& row : rows) {
-        std::vector<std::string> arguments{source};
-        arguments.insert(arguments.end(), row.options.begin(), row.options.end());
-        const auto inputs = inputsFrom(arguments);
-        ASSERT_TRUE(inputs.ok()) << inputs.error().message;
-        EXPECT_EQ(inputs.value().flush, row.flush) << row.options.back();
-        EXPECT_EQ(inputs.value().segmentBytes, row.segmentBytes) << row.options.back();
-        EXPECT_EQ(inputs.value().segmentSizeShown, row.sizeShown) << row.options.back();
-        EXPECT_EQ(inputs.value().segmentCount, row.count) << row.options.back();
-        EXPECT_TRUE(inputs.value().largeSources);
-    }
-}
+class SplitSizesCliTest : public SplitCliTest {};
 
 TEST_F(SplitSizesCliTest, BadSizesPiecesAndFlushesAreOneLineWithStatusTwo) {
     const std::string source = m_dir.write("data.zip", "0123456789");
