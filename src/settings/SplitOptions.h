@@ -22,8 +22,8 @@ public:
     virtual bool showSplitFinished() const = 0;
 };
 
-// Over the settings store: each answer read from it when asked, a value counting as on only
-// when exactly 1, as the options dialog writes it.
+// Over the settings store, by the typed options' rules: each answer read when asked, a value on
+// only when exactly 1, as the options dialog writes it.
 class StoredSplitOptions final : public SplitOptions {
 public:
     bool minimizeWhileSplitting(bool toFloppy) const override;

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
+#include "settings/SplitOptions.h"
 
 namespace dividra {
 namespace {
@@ -14,7 +15,37 @@ std::string text(std::string_view key, std::string_view value) {
     return ReadSettingText(key, value, "");
 }
 
+// A sound's file when its switch is on.
+std::optional<std::string> soundWhenOn(std::string_view key, std::string_view on,
+                                       std::string_view sound) {
+    return isOn(key, on) ? std::optional(text(key, sound)) : std::nullopt;
+}
+
 } // namespace
+
+// Each answer reads its own values only: a split asks before every diskette.
+bool StoredSplitOptions::minimizeWhileSplitting(bool toFloppy) const {
+    return isOn(toFloppy ? keys::kFloppyOptions : keys::kHardDriveOptions,
+                keys::kMinimizeWhileSplitting);
+}
+
+std::optional<std::string> StoredSplitOptions::nextDisketteSound() const {
+    return soundWhenOn(keys::kFloppyOptions, keys::kNextDiskettePlaySound,
+                       keys::kNextDisketteSound);
+}
+
+bool StoredSplitOptions::flashForNextDiskette() const {
+    return isOn(keys::kFloppyOptions, keys::kNextDisketteNotifyBy);
+}
+
+std::optional<std::string> StoredSplitOptions::splitFinishedSound() const {
+    return soundWhenOn(keys::kGeneralOptions, keys::kSplitFinishedPlaySound,
+                       keys::kSplitFinishedSound);
+}
+
+bool StoredSplitOptions::showSplitFinished() const {
+    return isOn(keys::kGeneralOptions, keys::kSplitFinishedNotifyBy);
+}
 
 GeneralOptions ReadGeneralOptions() {
     using namespace keys;

@@ -53,9 +53,9 @@ bool outputExists(const platform::FileSystem& fs, const std::string& path,
 // Temporaries never reuse a name: one that is there may be a link to a file of the user's.
 constexpr int kTempNames = 100;
 
+// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part", else ".1.dividra-part" and on.
 std::string tempCandidate(std::string_view outputPath, int n) {
-    return n == 0 ? JoinTempPath(outputPath)
-                  : std::string(outputPath) + "." + std::to_string(n) + ".dividra-part";
+    return std::string(outputPath) + (n == 0 ? "" : "." + std::to_string(n)) + ".dividra-part";
 }
 
 } // namespace
@@ -64,16 +64,11 @@ ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total) {
     return ProgressCount(total, [&observer](int parts) { observer.progressChanged(parts); });
 }
 
-std::string JoinTempPath(std::string_view outputPath) {
-    return std::string(outputPath) + ".dividra-part";
-}
-
 Result<JoinTarget> PrepareJoinTarget(platform::FileSystem& fs, std::string_view folder,
                                      std::string_view name, bool force,
                                      const std::vector<platform::FileId>& inputs,
                                      std::int64_t totalSize) {
-    JoinTarget target{HardDrivePrefix(folder) + std::string(name), {}, {}};
-    target.tempPath = JoinTempPath(target.outputPath);
+    JoinTarget target{HardDrivePrefix(folder) + std::string(name), {}};
     auto lock = fs.lockFolder(folder);
     if (!lock) {
         if (lock.error().code == ErrorCode::SharingViolation) {
@@ -108,16 +103,15 @@ JoinWriter::~JoinWriter() {
     if (m_file) {
         (void)m_file->close();
     }
-    if (m_created && !m_committed && m_fs.fileId(m_target.tempPath) == m_createdId) {
-        (void)m_fs.deleteFile(m_target.tempPath);
+    if (m_createdId && !m_committed && m_fs.fileId(m_tempPath) == m_createdId) {
+        (void)m_fs.deleteFile(m_tempPath);
     }
 }
 
 Status JoinWriter::create() {
-    const std::string outputPath = m_target.outputPath;
     for (int n = 0; !m_file; ++n) {
-        m_target.tempPath = tempCandidate(outputPath, n);
-        auto created = m_fs.createNew(m_target.tempPath);
+        m_tempPath = tempCandidate(m_target.outputPath, n);
+        auto created = m_fs.createNew(m_tempPath);
         if (!created && (created.error().code != ErrorCode::AlreadyExists || n + 1 == kTempNames)) {
             return WithAction("Can't create", created.error());
         }
@@ -125,7 +119,6 @@ Status JoinWriter::create() {
             m_file = std::move(created).value();
         }
     }
-    m_created = true;
     m_createdId = m_file->id();
     if (!m_whole) {
         return {};
@@ -136,7 +129,7 @@ Status JoinWriter::create() {
 Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
                           std::int64_t length, Sha256* segmentHash, ProgressCount& progress) {
     const auto write = [&](std::span<const std::byte> chunk) -> Status {
-        if (const Status written = WriteAll(*m_file, m_target.tempPath, chunk); !written) {
+        if (const Status written = WriteAll(*m_file, m_tempPath, chunk); !written) {
             return written;
         }
         if (segmentHash != nullptr) {
@@ -188,8 +181,8 @@ Status JoinWriter::commit() {
     if (!closed) {
         return closed;
     }
-    if (const Status renamed = m_fs.renameFile(m_target.tempPath, m_target.outputPath); !renamed) {
-        return WithAction("Can't rename " + m_target.tempPath + " to", renamed.error());
+    if (const Status renamed = m_fs.renameFile(m_tempPath, m_target.outputPath); !renamed) {
+        return WithAction("Can't rename " + m_tempPath + " to", renamed.error());
     }
     m_committed = true;
     if (const Status synced = m_fs.flushFolder(FolderPart(m_target.outputPath)); !synced) {

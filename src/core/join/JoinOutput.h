@@ -30,13 +30,9 @@ ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total);
 // enough to keep a join within 8 MB of memory.
 inline constexpr std::size_t kJoinHashSlots = 3;
 
-// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part" first, when that name is free.
-std::string JoinTempPath(std::string_view outputPath);
-
 // The output's place, checked and held.
 struct JoinTarget {
     std::string outputPath;
-    std::string tempPath;
     std::unique_ptr<platform::FolderLock> lock;
 };
 
@@ -93,8 +89,8 @@ private:
     Transfer m_transfer; // after m_whole, so its hashing thread stops before it goes
     std::int64_t m_written = 0;
     bool m_flushed = false;
-    bool m_created = false; // the temporary is ours to remove
-    std::optional<platform::FileId> m_createdId;
+    std::string m_tempPath;                      // once created
+    std::optional<platform::FileId> m_createdId; // the temporary's, ours to remove
     bool m_committed = false;
 };
 

@@ -17,12 +17,14 @@ Error inFile(std::string_view path, const Error& error) {
 
 // The lower-case names (long and 8.3) of the folder's entries that begin with the set's base
 // name, from one listing; nothing when the folder can't be listed.
-std::optional<std::set<std::string>> namesInFolder(const std::vector<platform::FindEntry>* found) {
-    if (found == nullptr) {
+using Listing = Result<std::vector<platform::FindEntry>>;
+
+std::optional<std::set<std::string>> namesInFolder(const Listing& found) {
+    if (!found) {
         return std::nullopt;
     }
     std::set<std::string> names;
-    for (const platform::FindEntry& entry : *found) {
+    for (const platform::FindEntry& entry : found.value()) {
         names.insert(platform::lowerAscii(entry.name));
         names.insert(platform::lowerAscii(entry.shortName));
     }
@@ -102,14 +104,13 @@ void judgeSizes(JoinSet& set) {
 }
 
 // Files named as segments numbered from `count` on, left from an earlier, longer split.
-std::vector<std::string> staleSegments(const std::vector<platform::FindEntry>* found,
-                                       const std::string& prefix, const std::string& baseName,
-                                       int count) {
+std::vector<std::string> staleSegments(const Listing& found, const std::string& prefix,
+                                       const std::string& baseName, int count) {
     std::vector<std::string> stale;
-    if (found == nullptr) {
+    if (!found) {
         return stale;
     }
-    for (const platform::FindEntry& entry : *found) {
+    for (const platform::FindEntry& entry : found.value()) {
         const auto dot = entry.name.rfind('.');
         const std::string digits = entry.name.substr(dot + 1);
         const bool numbered = digits.size() >= 3 && digits.size() <= 9 &&
@@ -203,14 +204,13 @@ Result<JoinSet> ExamineJoinSet(platform::FileSystem& fs, std::string_view descri
     const std::string prefix = HardDrivePrefix(FolderPart(descriptorPath));
     set.baseName = ReplaceExtension(name, "");
     const auto found = fs.find(prefix + set.baseName + ".*", platform::attr::AnyFile);
-    const std::vector<platform::FindEntry>* listing = found ? &found.value() : nullptr;
-    const auto names = namesInFolder(listing);
+    const auto names = namesInFolder(found);
     for (int n = 0; n < set.info.segmentCount; ++n) {
         set.segments.push_back(examineSegment(fs, SegmentPath(prefix, name, n), names));
         set.sizeSum += std::max<std::int64_t>(set.segments.back().size, 0);
     }
     judgeSizes(set);
-    set.stale = staleSegments(listing, prefix, set.baseName, set.info.segmentCount);
+    set.stale = staleSegments(found, prefix, set.baseName, set.info.segmentCount);
     if (const Status read = readChecksums(fs, set); !read) {
         return read.error();
     }

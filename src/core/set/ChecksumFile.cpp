@@ -1,7 +1,5 @@
 #include "core/set/ChecksumFile.h"
 
-#include "core/transfer/SafeWrite.h"
-
 #include <algorithm>
 
 namespace dividra::core {

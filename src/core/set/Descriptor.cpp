@@ -1,9 +1,6 @@
 #include "core/set/Descriptor.h"
 
 #include "core/set/SegmentPath.h"
-#include "core/transfer/SafeWrite.h"
-
-#include <span>
 
 namespace dividra::core {
 
