@@ -9,7 +9,8 @@ DIVIDRA_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     fonts-liberation2
     dosfstools
-    nettle-dev
+    nettle-dev zlib1g-dev libgf-complete-dev
+    par2 # a peer the tests hold recovery files against
     librsvg2-bin
     desktop-file-utils appstream
 )

@@ -51,6 +51,25 @@ Status readFlush(SplitArguments& split, const CommandArguments& given) {
     return {};
 }
 
+// --recovery N: 1 to 999 segments' worth of recovery data, for a folder split.
+Status readRecovery(SplitArguments& split, const CommandArguments& given) {
+    const auto recovery = ValueOf(given, "--recovery");
+    if (!recovery) {
+        return {};
+    }
+    if (split.floppy) {
+        return usageError("--recovery goes with --to, not with --floppy");
+    }
+    const std::string& text = *recovery;
+    const bool digits = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    split.recovery = digits ? std::stoi(text) : 0;
+    if (split.recovery < 1) {
+        return usageError("bad --recovery value \"" + text + "\"; give 1 to 999 segments");
+    }
+    return {};
+}
+
 Status checkDestination(const SplitArguments& split, const CommandArguments& given) {
     if (!split.source) {
         return usageError("missing SOURCE file");
@@ -76,7 +95,7 @@ Status checkDestination(const SplitArguments& split, const CommandArguments& giv
 
 Result<SplitArguments> ReadSplitArguments(const std::vector<std::string>& arguments) {
     const OptionRules rules{
-        {"--to", "--floppy", "--size", "--pieces", "--flush"},
+        {"--to", "--floppy", "--size", "--pieces", "--flush", "--recovery"},
         {"--dos-names", "--long-names", "--erase", "--no-erase", "--checksums"}};
     const auto parsed = ParseCommandArguments("split", arguments, rules);
     if (!parsed) {
@@ -100,6 +119,9 @@ Result<SplitArguments> ReadSplitArguments(const std::vector<std::string>& argume
     }
     if (const Status flush = readFlush(split, given); !flush) {
         return flush.error();
+    }
+    if (const Status recovery = readRecovery(split, given); !recovery) {
+        return recovery.error();
     }
     const auto segments = ReadSegmentRequest(given);
     if (!segments) {

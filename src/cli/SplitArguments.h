@@ -20,6 +20,7 @@ struct SplitArguments {
     std::optional<std::string> naming; // "--dos-names" or "--long-names"
     std::optional<std::string> erase;  // "--erase" or "--no-erase"
     bool checksums = false;            // --checksums
+    int recovery = 0;                  // --recovery N: segments that may be lost
 };
 
 // The arguments of "split" read and checked together: one destination, and only the options

@@ -111,7 +111,7 @@ int exitStatus(core::SplitOutcome outcome) {
 std::string SplitUsage() {
     return "Usage: dividra-cli split SOURCE --to FOLDER [--size SIZE | --pieces N]\n"
            "                         [--flush=segment|buffer] [--dos-names|--long-names]\n"
-           "                         [--checksums]\n"
+           "                         [--checksums] [--recovery N]\n"
            "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
            "                         [--dos-names|--long-names] [--checksums]\n"
            "Split SOURCE, of any size, into numbered segments (name.000, name.001, ...) with\n"
@@ -139,6 +139,11 @@ std::string SplitUsage() {
            "  --checksums     also write name.sha256 beside the descriptor: a SHA-256 line\n"
            "                  per segment and one for SOURCE, as sha256sum -c reads them;\n"
            "                  join and verify check them\n"
+           "  --recovery N    also write recovery volumes in the PAR2 format beside the\n"
+           "                  descriptor (name.par2, name.volA+B.par2), so that any N\n"
+           "                  segments may be lost or damaged and be rebuilt, by dividra-cli\n"
+           "                  repair or by par2 repair; they take about N segments of\n"
+           "                  space (1 to the number of segments)\n"
            "  --help          show this text\n"
            "\n"
            "Without --size or --pieces, a naming switch or an erase switch, the options\n"
@@ -177,6 +182,12 @@ Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::strin
     inputs.flush = args.flush;
     inputs.largeSources = true;
     inputs.checksums = args.checksums;
+    inputs.recovery = args.recovery;
+    if (inputs.recovery > inputs.segmentCount) {
+        return usageError("--recovery " + std::to_string(inputs.recovery) + ": " + *args.source +
+                          " makes " + std::to_string(inputs.segmentCount) +
+                          " segments; give 1 to that count");
+    }
     return inputs;
 }
 

@@ -77,6 +77,9 @@ public:
     virtual Status close() = 0;
     virtual Result<std::int64_t> size() = 0;
     virtual FileId id() const = 0;
+    // Moves the position to `offset` bytes from the start (0 <= offset); reads there give what
+    // the file holds from that point, nothing past its end.
+    virtual Status seek(std::int64_t offset) = 0;
 };
 
 // The room on the file system that holds a folder.

@@ -67,6 +67,13 @@ public:
 
     FileId id() const override { return m_id; }
 
+    Status seek(std::int64_t offset) override {
+        if (!m_fd || ::lseek(m_fd.get(), static_cast<off_t>(offset), SEEK_SET) < 0) {
+            return osError(m_fd ? errno : EBADF, m_path);
+        }
+        return {};
+    }
+
 private:
     UniqueFd m_fd;
     std::string m_path;

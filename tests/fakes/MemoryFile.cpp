@@ -27,6 +27,7 @@ public:
     Status close() override;
     Result<std::int64_t> size() override;
     FileId id() const override { return FileId{m_medium->device, m_node->inode}; }
+    Status seek(std::int64_t offset) override;
 
 private:
     std::optional<Error> unusable() const;
@@ -117,7 +118,8 @@ Result<std::size_t> MemoryFile::read(std::span<std::byte> buffer) {
     if (auto error = unusable()) {
         return failed(std::move(call), std::move(*error));
     }
-    const std::int64_t available = toInt(m_node->data.size()) - m_position;
+    const std::int64_t available =
+        std::max<std::int64_t>(0, toInt(m_node->data.size()) - m_position);
     const auto allowance =
         readAllowance(std::clamp<std::int64_t>(toInt(buffer.size()), 0, available));
     if (!allowance) {
@@ -248,6 +250,16 @@ Result<std::int64_t> MemoryFile::size() {
     }
     finish(std::move(call));
     return toInt(m_node->data.size());
+}
+
+Status MemoryFile::seek(std::int64_t offset) {
+    Call call = startCall("seek", 0);
+    if (auto error = unusable()) {
+        return failed(std::move(call), std::move(*error));
+    }
+    m_position = offset;
+    finish(std::move(call));
+    return {};
 }
 
 Call MemoryFile::startCall(std::string_view op, std::size_t requested) const {

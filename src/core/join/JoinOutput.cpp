@@ -50,14 +50,6 @@ bool outputExists(const platform::FileSystem& fs, const std::string& path,
     return replaced.has_value() || fs.isSymbolicLink(path);
 }
 
-// Temporaries never reuse a name: one that is there may be a link to a file of the user's.
-constexpr int kTempNames = 100;
-
-// "c:\out\data.zip" writes to "c:\out\data.zip.dividra-part", else ".1.dividra-part" and on.
-std::string tempCandidate(std::string_view outputPath, int n) {
-    return std::string(outputPath) + (n == 0 ? "" : "." + std::to_string(n)) + ".dividra-part";
-}
-
 } // namespace
 
 ProgressCount JoinProgress(JoinObserver& observer, std::int64_t total) {
@@ -99,27 +91,14 @@ JoinWriter::JoinWriter(platform::FileSystem& fs, JoinTarget target, bool hashing
     }
 }
 
-JoinWriter::~JoinWriter() {
-    if (m_file) {
-        (void)m_file->close();
-    }
-    if (m_createdId && !m_committed && m_fs.fileId(m_tempPath) == m_createdId) {
-        (void)m_fs.deleteFile(m_tempPath);
-    }
-}
+JoinWriter::~JoinWriter() = default;
 
 Status JoinWriter::create() {
-    for (int n = 0; !m_file; ++n) {
-        m_tempPath = tempCandidate(m_target.outputPath, n);
-        auto created = m_fs.createNew(m_tempPath);
-        if (!created && (created.error().code != ErrorCode::AlreadyExists || n + 1 == kTempNames)) {
-            return WithAction("Can't create", created.error());
-        }
-        if (created) {
-            m_file = std::move(created).value();
-        }
+    auto temp = TempFile::create(m_fs, m_target.outputPath);
+    if (!temp) {
+        return temp.error();
     }
-    m_createdId = m_file->id();
+    m_temp = std::move(temp).value();
     if (!m_whole) {
         return {};
     }
@@ -129,7 +108,7 @@ Status JoinWriter::create() {
 Status JoinWriter::append(platform::File& segment, std::string_view segmentPath,
                           std::int64_t length, Sha256* segmentHash, ProgressCount& progress) {
     const auto write = [&](std::span<const std::byte> chunk) -> Status {
-        if (const Status written = WriteAll(*m_file, m_tempPath, chunk); !written) {
+        if (const Status written = m_temp->write(chunk); !written) {
             return written;
         }
         if (segmentHash != nullptr) {
@@ -165,26 +144,22 @@ Status JoinWriter::retarget(std::string_view name, bool force) {
         return alreadyExists(path);
     }
     m_target.outputPath = path;
+    if (m_temp) {
+        m_temp->retarget(path);
+    }
     return {};
 }
 
 Status JoinWriter::flush() {
-    const Status flushed = FlushWritten(*m_file);
+    const Status flushed = FlushWritten(m_temp->file());
     m_flushed = flushed.ok();
     return flushed;
 }
 
 Status JoinWriter::commit() {
-    const Status flushed = m_flushed ? Status() : FlushWritten(*m_file);
-    const Status closed = CloseAfter(*m_file, flushed);
-    m_file.reset();
-    if (!closed) {
-        return closed;
+    if (const Status committed = m_temp->commit(m_flushed); !committed) {
+        return committed;
     }
-    if (const Status renamed = m_fs.renameFile(m_tempPath, m_target.outputPath); !renamed) {
-        return WithAction("Can't rename " + m_tempPath + " to", renamed.error());
-    }
-    m_committed = true;
     if (const Status synced = m_fs.flushFolder(FolderPart(m_target.outputPath)); !synced) {
         return WithAction("Can't write", synced.error());
     }

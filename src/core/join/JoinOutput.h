@@ -3,6 +3,7 @@
 #include "core/join/JoinObserver.h"
 #include "core/transfer/Progress.h"
 #include "core/transfer/Sha256.h"
+#include "core/transfer/TempFile.h"
 #include "core/transfer/Transfer.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
@@ -84,14 +85,11 @@ public:
 private:
     platform::FileSystem& m_fs;
     JoinTarget m_target;
-    std::unique_ptr<platform::File> m_file;
+    std::unique_ptr<TempFile> m_temp; // once created
     std::optional<Sha256> m_whole;
     Transfer m_transfer; // after m_whole, so its hashing thread stops before it goes
     std::int64_t m_written = 0;
     bool m_flushed = false;
-    std::string m_tempPath;                      // once created
-    std::optional<platform::FileId> m_createdId; // the temporary's, ours to remove
-    bool m_committed = false;
 };
 
 // "Joined 3 segments into c:\out\data.zip, 3000000 bytes."

@@ -1,5 +1,7 @@
 #include "core/split/HardDriveSplit.h"
 
+#include "core/recovery/RecoveryPlan.h"
+#include "core/recovery/RecoveryWriter.h"
 #include "core/set/ChecksumFile.h"
 #include "core/set/Descriptor.h"
 #include "core/set/SegmentPath.h"
@@ -45,7 +47,24 @@ Status checkTargets(platform::FileSystem& fs, const SplitRun& run, const SplitRe
             return refused;
         }
     }
+    if (inputs.recovery > 0) {
+        const std::string index = ReplaceExtension(descriptor, kRecoveryExtension);
+        if (const Status refused = CheckTarget(fs, run.sourceId(), index); !refused) {
+            return refused;
+        }
+    }
     return CheckTarget(fs, run.sourceId(), descriptor);
+}
+
+// The segments the split will write, for the recovery files' plan.
+std::vector<RecoverySegment> plannedSegments(const SplitRun& run, const std::string& prefix,
+                                             std::int64_t segmentBytes, std::int64_t sourceSize) {
+    std::vector<RecoverySegment> segments;
+    for (std::int64_t at = 0; at < sourceSize; at += segmentBytes) {
+        segments.push_back({SegmentPath(prefix, run.baseName(), static_cast<int>(segments.size())),
+                            std::min(segmentBytes, sourceSize - at)});
+    }
+    return segments;
 }
 
 SplitResult copyAll(SplitHost& host, const SplitOptions& options, SplitRun& run,
@@ -92,6 +111,9 @@ SplitResult SplitToHardDrive(SplitHost& host, platform::FileSystem& fs, const Sp
     if (prepared) {
         prepared = run.removeOldSet(DescriptorPath(SegmentPath(prefix, run.baseName(), 0)),
                                     inputs.checksums);
+    }
+    if (prepared && inputs.recovery > 0) {
+        prepared = run.startRecovery(plannedSegments(run, prefix, segmentBytes, inputs.sourceSize));
     }
     if (!prepared) {
         run.closeSource();

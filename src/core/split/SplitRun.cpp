@@ -81,21 +81,43 @@ Status SplitRun::startHashing() {
         }
         return Status();
     };
-    return m_transfer.startConsumers(kHashSlots, {segments, HashInto(*m_wholeHash)});
+    std::vector<ChunkWorker::Consume> consumers;
+    if (m_segmentHash) {
+        consumers = {segments, HashInto(*m_wholeHash)};
+    }
+    if (m_recovery) {
+        for (ChunkWorker::Consume& consumer : m_recovery->consumers()) {
+            consumers.push_back(std::move(consumer));
+        }
+    }
+    return m_transfer.startConsumers(kHashSlots, std::move(consumers));
+}
+
+Status SplitRun::startRecovery(std::vector<RecoverySegment> segments) {
+    auto writer = RecoveryWriter::start(*m_source, m_inputs.sourceLongPath, std::move(segments),
+                                        m_inputs.recovery);
+    if (!writer) {
+        return writer.error();
+    }
+    m_recovery = std::move(writer).value();
+    return {};
 }
 
 Status SplitRun::copySegment(const std::string& path, std::int64_t length) {
-    if (m_segmentHash && !m_transfer.hasConsumers()) {
+    const bool consuming = m_segmentHash || m_recovery;
+    if (consuming && !m_transfer.hasConsumers()) {
         if (const Status started = startHashing(); !started) {
             return started;
         }
     }
     const Status copied =
         CopySegment(m_fs, *m_source, path, length, flushPolicy(), m_transfer, m_progress, *this);
-    if (!copied || !m_segmentHash) {
+    if (!copied || !consuming) {
         return copied;
     }
-    m_segmentNames.emplace_back(FileNamePart(path));
+    if (m_segmentHash) {
+        m_segmentNames.emplace_back(FileNamePart(path));
+    }
     if (const Status marked = m_transfer.mark(); !marked) {
         return marked;
     }
@@ -125,6 +147,14 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
     // Every segment's entry is on the disk before the descriptor says the set is whole.
     if (const Status flushed = flushFolderOf(lastSegmentPath); !flushed) {
         return flushed;
+    }
+    if (m_recovery) {
+        const Status recovery =
+            m_recovery->finish(m_fs, ReplaceExtension(lastSegmentPath, kRecoveryExtension),
+                               [this] { return m_host.stopRequested(); });
+        if (!recovery) {
+            return recovery;
+        }
     }
     if (m_wholeHash) {
         const Status hashes = WriteSmallFile(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/recovery/RecoveryWriter.h"
 #include "core/set/ChecksumFile.h"
 #include "core/split/SegmentCopy.h"
 #include "core/split/SplitCommand.h"
@@ -49,6 +50,10 @@ public:
     // left alone is told to the host as a note.
     Status removeOldSet(const std::string& descriptorPath, bool checksumsHere);
 
+    // Plans the recovery files for these segments, before the first is copied (the source's
+    // head of each is read for it). The plan's refusal or a failed read.
+    Status startRecovery(std::vector<RecoverySegment> segments);
+
     // Copies the next `length` bytes of the source into a new segment at `path` (see
     // CopySegment), the hashes, with checksums, taking them on their threads; after the last
     // segment it waits until every digest is in. The error that stopped it, Cancelled
@@ -57,9 +62,9 @@ public:
     // The size of the checksum file writeDescriptor would write for the segments copied so far;
     // its digests aren't known before then, but their length is.
     std::int64_t checksumFileBytes() const;
-    // The commit of the set: the folder flushed with every segment's entry, the checksum file,
-    // then the descriptor, each flushed, then the folder again. Only after the last segment was
-    // copied, which waits for the hashing to finish.
+    // The commit of the set: the folder flushed with every segment's entry, the recovery files,
+    // the checksum file, then the descriptor, each flushed, then the folder again. Only after the
+    // last segment was copied, which waits for the hashing to finish.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
     // The orderly ends after the busy state was set: source closed, busy state cleared,
@@ -92,8 +97,9 @@ private:
     SplitProgress m_progress;
     std::optional<Sha256> m_segmentHash; // with checksums only
     std::optional<Sha256> m_wholeHash;
-    std::vector<std::string> m_segmentNames;   // of the segments copied, with checksums only
-    std::vector<std::string> m_segmentDigests; // taken on the hashing thread at each mark
+    std::vector<std::string> m_segmentNames;    // of the segments copied, with checksums only
+    std::vector<std::string> m_segmentDigests;  // taken on the hashing thread at each mark
+    std::unique_ptr<RecoveryWriter> m_recovery; // with recovery files only
     // Reads the source; its consumers feed both hashes, each on a thread. After them, so that
     // it stops before they go.
     Transfer m_transfer;

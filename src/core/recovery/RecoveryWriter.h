@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/recovery/RecoveryPlan.h"
+#include "core/transfer/ChunkWorker.h"
+#include "platform/FileSystem.h"
+#include "platform/Result.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The recovery files of a split, taken while the source is copied: the index "name.par2" and
+// the volumes "name.volA+B.par2" beside the segments, so that any `lost` segments may be
+// rebuilt, by Dividra or by any reader of the format.
+namespace dividra::core {
+
+class RecoverySlices;
+struct SegmentHashes;
+
+struct RecoverySegment {
+    std::string path; // where the split writes it
+    std::int64_t length = 0;
+};
+
+class RecoveryWriter {
+public:
+    // Plans the recovery for these segments of the open source (segment j starts where the
+    // ones before it end) and reads each one's head, which the format's order of slices needs
+    // before the first byte is added; the source is left at its start. Errors: the plan's
+    // refusal, a failed read ("Can't read <sourcePath>: ...").
+    static Result<std::unique_ptr<RecoveryWriter>> start(platform::File& source,
+                                                         std::string_view sourcePath,
+                                                         std::vector<RecoverySegment> segments,
+                                                         int lost);
+    ~RecoveryWriter();
+    RecoveryWriter(const RecoveryWriter&) = delete;
+    RecoveryWriter& operator=(const RecoveryWriter&) = delete;
+    const RecoveryPlan& plan() const { return m_plan; }
+
+    // For the copy's transfer: the segments' hashes and the first pass's recovery slices, each
+    // on a thread; a mark ends each segment. The writer outlives the transfer's threads.
+    std::vector<ChunkWorker::Consume> consumers();
+
+    // Once the copy drained: checks that the source's heads are what was read before, takes
+    // any further pass over the segments written (reading them back), and writes the volumes,
+    // then the index at `indexPath` ("c:\out\data.par2"), each through a temporary name,
+    // flushed, renamed. `stop` ends a further pass (Cancelled).
+    Status finish(platform::FileSystem& fs, const std::string& indexPath,
+                  const std::function<bool()>& stop);
+
+private:
+    RecoveryWriter(RecoveryPlan plan, std::vector<RecoverySegment> segments);
+    Status checkHeads() const;
+    std::string indexPackets() const;
+    Status readPass(platform::FileSystem& fs, RecoverySlices& slices,
+                    const std::function<bool()>& stop);
+    std::vector<ChunkWorker::Consume> accumulators(RecoverySlices& slices);
+
+    RecoveryPlan m_plan;
+    std::vector<RecoverySegment> m_segments;
+    std::vector<std::int64_t> m_lengths;
+    std::vector<par2::FileEntry> m_files; // ids from the heads read up front
+    std::vector<std::int64_t> m_firstSlices;
+    std::vector<SegmentHashes> m_hashes;
+    std::unique_ptr<RecoverySlices> m_firstPass;
+    Md5Digest m_setId{};
+    std::string m_sourcePath; // for messages
+};
+
+} // namespace dividra::core
