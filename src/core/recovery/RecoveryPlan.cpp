@@ -31,7 +31,8 @@ std::int64_t RecoveryPlan::fileBytes(int segments) const {
            recoverySlices * (par2::kHeaderBytes + 4 + sliceSize);
 }
 
-Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost) {
+Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost,
+                                  std::int64_t passBytes) {
     const auto count = static_cast<std::int64_t>(lengths.size());
     if (count == 0 || lost < 1 || lost > count ||
         std::any_of(lengths.begin(), lengths.end(), [](std::int64_t n) { return n < 1; })) {
@@ -54,7 +55,7 @@ Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int 
     plan.slicesPerSegment = static_cast<int>(CeilDiv(largest, plan.sliceSize));
     plan.recoverySlices = lost * plan.slicesPerSegment;
     plan.slicesPerPass = static_cast<int>(
-        std::clamp<std::int64_t>(kRecoveryPassBytes / plan.sliceSize, 1, plan.recoverySlices));
+        std::clamp<std::int64_t>(passBytes / plan.sliceSize, 1, plan.recoverySlices));
     return plan;
 }
 

@@ -33,8 +33,10 @@ struct RecoveryPlan {
 };
 
 // For segments of these lengths (at least one, each at least 1 byte), enough recovery that
-// any `lost` of them (1 to their count) may be rebuilt. InvalidArgument otherwise.
-Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost);
+// any `lost` of them (1 to their count) may be rebuilt, a pass holding at most `passBytes` of
+// recovery slices (at least one slice). InvalidArgument otherwise.
+Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost,
+                                  std::int64_t passBytes = kRecoveryPassBytes);
 
 // The input slices of the set in the format's order: the files sorted by id, then their
 // slices in file order. firstSlice[j] is the number of the first slice of file j.

@@ -88,12 +88,12 @@ RecoveryWriter::~RecoveryWriter() = default;
 Result<std::unique_ptr<RecoveryWriter>> RecoveryWriter::start(platform::File& source,
                                                               std::string_view sourcePath,
                                                               std::vector<RecoverySegment> segments,
-                                                              int lost) {
+                                                              int lost, std::int64_t passBytes) {
     std::vector<std::int64_t> lengths;
     for (const RecoverySegment& segment : segments) {
         lengths.push_back(segment.length);
     }
-    auto plan = PlanRecovery(lengths, lost);
+    auto plan = PlanRecovery(lengths, lost, passBytes);
     if (!plan) {
         return plan.error();
     }

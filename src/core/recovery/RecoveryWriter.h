@@ -33,7 +33,8 @@ public:
     static Result<std::unique_ptr<RecoveryWriter>> start(platform::File& source,
                                                          std::string_view sourcePath,
                                                          std::vector<RecoverySegment> segments,
-                                                         int lost);
+                                                         int lost,
+                                                         std::int64_t passBytes = kRecoveryPassBytes);
     ~RecoveryWriter();
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;
