@@ -34,7 +34,7 @@ struct Command {
     int (*run)(const std::vector<std::string>& arguments, Streams& streams);
 };
 
-const std::array<Command, 5> kCommands{{
+const std::array<Command, 6> kCommands{{
     {"plan", PlanUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          // A first run from the terminal leaves the same profile as a first run of the window.
@@ -53,6 +53,10 @@ const std::array<Command, 5> kCommands{{
     {"verify", VerifyUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
          return RunVerify(s.context, arguments, s.out, s.err, s.errIsTerminal);
+     }},
+    {"repair", RepairUsage,
+     [](const std::vector<std::string>& arguments, Streams& s) {
+         return RunRepair(s.context, arguments, s.out, s.err, s.errIsTerminal);
      }},
     {"drives", DrivesUsage,
      [](const std::vector<std::string>& arguments, Streams& s) {
@@ -107,12 +111,19 @@ std::string UsageText() {
            "                             split SOURCE onto diskettes in DRIVE (a:, b:)\n"
            "  split ... --checksums      also write name.sha256 beside the descriptor, as\n"
            "                             sha256sum -c reads it\n"
+           "  split ... --to FOLDER --recovery N\n"
+           "                             also write recovery volumes (name.par2,\n"
+           "                             name.volA+B.par2; about N segments of space) so\n"
+           "                             that any N segments may be lost and rebuilt\n"
            "  join DESCRIPTOR [--to FOLDER] [--force]\n"
            "                             join the segments of DESCRIPTOR (name.kpn) into\n"
            "                             one file, name plus its extension\n"
            "  join [NAME] --floppy DRIVE --to FOLDER [--force]\n"
            "                             join a set from diskettes in DRIVE into FOLDER\n"
-           "  verify DESCRIPTOR          check the segments (and checksums) without joining\n"
+           "  verify DESCRIPTOR          check the segments (and checksums or recovery\n"
+           "                             files) without joining\n"
+           "  repair DESCRIPTOR          rebuild lost or damaged segments from the recovery\n"
+           "                             files, as par2 repair does\n"
            "  drives                     list the drive letters, their kinds, host folders,\n"
            "                             labels, free space and media\n"
            "  --help, -h                 show this text; COMMAND --help shows that command's\n"

@@ -5,6 +5,7 @@
 #include "cli/CommandOptions.h"
 #include "cli/Interrupt.h"
 #include "cli/JoinTerminal.h"
+#include "cli/RecoveryReport.h"
 #include "cli/SplitCommandLine.h"
 #include "cli/TerminalMessageBoxes.h"
 #include "core/join/DisketteJoin.h"
@@ -209,8 +210,28 @@ std::string VerifyUsage() {
            "\"checksum differs\", then whether the set is whole. With a checksum file\n"
            "(name.sha256) beside DESCRIPTOR every segment is read and hashed, and the whole\n"
            "file's line is checked too.\n"
+           "With recovery files (name.par2, name.vol*.par2, from split --recovery or par2\n"
+           "create) every segment is read and held against them instead: \"ok\",\n"
+           "\"missing\" or \"damaged: N of M slices\", then how many segments need repair\n"
+           "and whether the recovery slices at hand can rebuild them.\n"
            "Exit status: 0 whole, 1 not whole or unreadable, 2 bad usage, 3 cancelled\n"
            "(Ctrl-C while the segments are hashed).\n";
+}
+
+std::string RepairUsage() {
+    return "Usage: dividra-cli repair DESCRIPTOR\n"
+           "Rebuild the missing or damaged segments of a split from its recovery files\n"
+           "(name.par2 and name.vol*.par2 beside DESCRIPTOR, from split --recovery N or\n"
+           "par2 create over the segments). Each segment is written under a temporary name,\n"
+           "forced to the disk and checked against the recovery files before it takes its\n"
+           "name; when the recovery slices at hand are too few, nothing is changed. Only\n"
+           "the segments DESCRIPTOR counts are ever written.\n"
+           "\n"
+           "Example: split with --recovery 2, lose data.001 and data.004, then\n"
+           "  dividra-cli repair out/data.kpn\n"
+           "writes them back, byte for byte.\n"
+           "Exit status: 0 whole (nothing to do, or repaired), 1 refused or failed,\n"
+           "2 bad usage, 3 cancelled (Ctrl-C).\n";
 }
 
 int RunJoin(const CliContext& context, const std::vector<std::string>& arguments, std::istream& in,
@@ -231,16 +252,28 @@ int RunJoin(const CliContext& context, const std::vector<std::string>& arguments
     return joinFromFolder(*terminal.value(), args.value());
 }
 
-int RunVerify(const CliContext& context, const std::vector<std::string>& arguments,
-              std::ostream& out, std::ostream& err, bool showProgress) {
-    const auto parsed = ParseCommandArguments("verify", arguments, {});
-    if (!parsed || parsed.value().operands.size() != 1) {
-        const std::string message =
-            !parsed ? parsed.error().message
-            : parsed.value().operands.empty()
-                ? "verify: missing DESCRIPTOR file"
-                : "verify: unexpected argument \"" + parsed.value().operands[1] + "\"";
-        err << "dividra-cli: " << message << "\n";
+// The one DESCRIPTOR operand of verify and repair, else the bad-usage line.
+Result<std::string> descriptorOperand(std::string_view command,
+                                      const std::vector<std::string>& arguments) {
+    const auto parsed = ParseCommandArguments(command, arguments, {});
+    if (parsed && parsed.value().operands.size() == 1) {
+        return parsed.value().operands.front();
+    }
+    const std::string name(command);
+    return Error{ErrorCode::InvalidArgument,
+                 !parsed ? parsed.error().message
+                 : parsed.value().operands.empty()
+                     ? name + ": missing DESCRIPTOR file"
+                     : name + ": unexpected argument \"" + parsed.value().operands[1] + "\""};
+}
+
+// verify and repair: the terminal set up, then `work` on the descriptor.
+int runOnDescriptor(std::string_view command, const CliContext& context,
+                    const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                    bool showProgress, int (*work)(JoinTerminal&, const std::string&)) {
+    const auto descriptor = descriptorOperand(command, arguments);
+    if (!descriptor) {
+        err << "dividra-cli: " << descriptor.error().message << "\n";
         return kExitBadInput;
     }
     std::istringstream noInput;
@@ -249,7 +282,17 @@ int RunVerify(const CliContext& context, const std::vector<std::string>& argumen
         err << "dividra-cli: " << terminal.error().message << "\n";
         return ExitStatusOf(terminal.error());
     }
-    return VerifySet(*terminal.value(), parsed.value().operands.front());
+    return work(*terminal.value(), descriptor.value());
+}
+
+int RunVerify(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err, bool showProgress) {
+    return runOnDescriptor("verify", context, arguments, out, err, showProgress, VerifySet);
+}
+
+int RunRepair(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err, bool showProgress) {
+    return runOnDescriptor("repair", context, arguments, out, err, showProgress, RepairSet);
 }
 
 } // namespace dividra::cli

@@ -21,7 +21,14 @@ int RunJoin(const CliContext& context, const std::vector<std::string>& arguments
 int RunVerify(const CliContext& context, const std::vector<std::string>& arguments,
               std::ostream& out, std::ostream& err, bool showProgress);
 
+// "repair DESCRIPTOR": rebuilds the set's missing or damaged segments from its recovery files.
+// Exit status: kExitOk whole (at once or after the repair), kExitFailed refused or failed,
+// kExitBadInput bad usage, kExitCancelled cancelled.
+int RunRepair(const CliContext& context, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err, bool showProgress);
+
 std::string JoinUsage();
 std::string VerifyUsage();
+std::string RepairUsage();
 
 } // namespace dividra::cli

@@ -2,6 +2,7 @@
 #include "cli/CommandLineFiles.h"
 #include "cli/Interrupt.h"
 #include "cli/JoinTerminal.h"
+#include "cli/RecoveryReport.h"
 #include "core/join/Verify.h"
 #include "core/set/SegmentPath.h"
 
@@ -60,6 +61,13 @@ int VerifySet(JoinTerminal& terminal, const std::string& descriptorHostPath) {
     terminal.inform(descriptor.value() + ": " + countText(set.info.segmentCount, "segments") +
                     ", " + countText(set.info.totalSize, "bytes") +
                     (set.checksums.empty() ? "" : ", checksums in " + set.checksumPath));
+    if (auto recovery = CheckRecoveryOf(terminal, set); recovery) {
+        return ReportRecovery(terminal, set, recovery.value());
+    } else if (recovery.error().code == ErrorCode::Cancelled) {
+        return kExitCancelled;
+    } else if (recovery.error().code != ErrorCode::NotFound) {
+        terminal.inform("Recovery files not used: " + recovery.error().message);
+    }
     std::optional<core::JoinResult> digests;
     if (set.complete() && !set.checksums.empty()) {
         digests = core::CheckDigests(terminal.fs(), set, terminal);

@@ -60,6 +60,52 @@ TEST_F(JoinCliTest, Par2VerifiesAndRepairsUpToTheCountAskedFor) {
     }
 }
 
+// The other way: recovery files par2 made over the segments, small slices, three volumes.
+TEST_F(JoinCliTest, VerifyAndRepairUseWhatPar2Created) {
+    if (std::system("command -v par2 >/dev/null") != 0) {
+        GTEST_SKIP() << "par2 is not installed";
+    }
+    const std::string descriptor = splitSource("data.zip", 3000000, {"--size", "1420"});
+    const std::string out = m_dir.file("out/");
+    ASSERT_EQ(std::system(("cd '" + out + "' && par2 create -q -q -s65536 -c30 -n3 data.par2 " +
+                           "data.000 data.001 data.002 >/dev/null")
+                              .c_str()),
+              0);
+    fs::remove(out + "data.002");
+    std::string bytes = TempDir::read(out + "data.000");
+    bytes[70000] = static_cast<char>(bytes[70000] ^ 1);
+    m_dir.write("out/data.000", bytes);
+    const Outcome verified = cli({"verify", out + "data.kpn"});
+    EXPECT_EQ(verified.status, kExitFailed);
+    EXPECT_NE(
+        verified.out.find("data.000: damaged: 1 of 23 slices\ndata.001: ok\n"
+                          "data.002: missing\n2 segments need repair: 3 slices to rebuild, "
+                          "30 recovery slices at hand; dividra-cli repair can rebuild them.\n"),
+        std::string::npos)
+        << verified.out;
+    const Outcome repaired = cli({"repair", out + "data.kpn"});
+    EXPECT_EQ(repaired.status, kExitOk) << repaired.err;
+    EXPECT_NE(repaired.out.find("Rebuilt c:\\out\\data.000 (" + out + "data.000)\nRebuilt "),
+              std::string::npos)
+        << repaired.out;
+    EXPECT_TRUE(repaired.out.ends_with("The set is whole.\n"));
+    EXPECT_TRUE(TempDir::read(out + "data.000") + TempDir::read(out + "data.001") +
+                    TempDir::read(out + "data.002") ==
+                m_source);
+    EXPECT_EQ(Par2(out, "verify"), 0);
+    EXPECT_EQ(cli({"verify", out + "data.kpn"}).status, kExitOk);
+    // Too few: refused, and the segments stay as they are.
+    for (const char* name : {"data.000", "data.001"}) {
+        fs::remove(out + name);
+    }
+    const Outcome refused = cli({"repair", out + "data.kpn"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err, "dividra-cli: c:\\out\\data.kpn (" + out +
+                               "data.kpn): 46 slices must be rebuilt and the recovery files hold "
+                               "30; nothing was changed\n");
+    EXPECT_EQ(names("out").size(), 6u); // data.002, kpn, par2 and three volumes
+}
+
 TEST_F(JoinCliTest, RecoveryCountsOutsideTheSetAreBadUsage) {
     const std::string source = m_dir.write("src/data.zip", std::string(3000, 'x'));
     const std::string out = m_dir.file("out");

@@ -32,10 +32,19 @@ bool Aligned(const void* src, const void* dst) {
     return (a & 1) == 0 && (b & 1) == 0 && ((a ^ b) & 15) == 0;
 }
 
+void Words(const std::byte* src, std::byte* dst, std::size_t bytes, std::uint16_t factor);
+
+// src and dst equal modulo 16. gf-complete miscomputes a region that starts off a 16-byte
+// boundary and ends before the next one, so the words up to that boundary are done here.
 void Region(const std::byte* src, std::byte* dst, std::size_t bytes, std::uint16_t factor) {
-    gf_t& field = Field();
-    field.multiply_region.w32(&field, const_cast<std::byte*>(src), dst, factor,
-                              static_cast<int>(bytes), 1);
+    const std::size_t head =
+        std::min(bytes, (16 - (reinterpret_cast<std::uintptr_t>(dst) & 15)) & 15);
+    Words(src, dst, head, factor);
+    if (bytes > head) {
+        gf_t& field = Field();
+        field.multiply_region.w32(&field, const_cast<std::byte*>(src + head), dst + head, factor,
+                                  static_cast<int>(bytes - head), 1);
+    }
 }
 
 } // namespace
@@ -62,6 +71,21 @@ std::uint16_t Inverse(std::uint16_t a) {
     return static_cast<std::uint16_t>(field.inverse.w32(&field, a));
 }
 
+namespace {
+
+void Words(const std::byte* src, std::byte* dst, std::size_t bytes, std::uint16_t factor) {
+    for (std::size_t k = 0; k + 1 < bytes; k += 2) {
+        std::uint16_t word = 0;
+        std::uint16_t out = 0;
+        std::memcpy(&word, src + k, 2);
+        std::memcpy(&out, dst + k, 2);
+        out = static_cast<std::uint16_t>(out ^ Multiply(word, factor));
+        std::memcpy(dst + k, &out, 2);
+    }
+}
+
+} // namespace
+
 void MultiplyAdd(std::span<const std::byte> src, std::span<std::byte> dst, std::uint16_t factor) {
     const std::size_t bytes = std::min(src.size(), dst.size()) & ~std::size_t{1};
     if (factor == 0 || bytes == 0) {
@@ -81,15 +105,8 @@ void MultiplyAdd(std::span<const std::byte> src, std::span<std::byte> dst, std::
         std::memcpy(place, src.data() + done, piece);
         if ((shift & 1) == 0) {
             Region(place, dst.data() + done, piece, factor);
-            continue;
-        }
-        for (std::size_t k = 0; k < piece; k += 2) { // an odd dst: word by word
-            std::uint16_t word = 0;
-            std::memcpy(&word, place + k, 2);
-            std::uint16_t out = 0;
-            std::memcpy(&out, dst.data() + done + k, 2);
-            out = static_cast<std::uint16_t>(out ^ Multiply(word, factor));
-            std::memcpy(dst.data() + done + k, &out, 2);
+        } else {
+            Words(place, dst.data() + done, piece, factor); // an odd dst: word by word
         }
     }
 }

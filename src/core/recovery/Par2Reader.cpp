@@ -13,6 +13,10 @@ constexpr std::uint64_t kReadAhead = 65536;
 constexpr std::uint64_t kSliceAt = kHeaderBytes + 4; // a recovery slice's data in its packet
 // Long recovery slice packets hashed at once, at most: each read byte goes to each of them.
 constexpr std::size_t kMaxOpen = 4;
+// Whole packets hashed, at most this many times the file's size plus the slack: headers that
+// claim overlapping lengths would otherwise cost time quadratic in the size.
+constexpr std::uint64_t kHashFactor = 4;
+constexpr std::uint64_t kHashSlack = std::uint64_t{1} << 20;
 
 // A recovery slice packet too long to hold, hashed as its bytes stream past.
 struct OpenSlice {
@@ -60,11 +64,13 @@ private:
     std::uint64_t m_at = 0;
     std::uint64_t m_pos = 0; // where a packet may start; m_at <= m_pos <= held()
     bool m_ended = false;
+    std::uint64_t m_hashed = 0;
+    bool m_stopped = false; // hashing would cost too much
     std::vector<OpenSlice> m_open;
 };
 
 Status Scanner::run() {
-    while (true) {
+    while (!m_stopped) {
         if (Status filled = fill(m_pos + kHeaderBytes); !filled) {
             return filled;
         }
@@ -172,6 +178,12 @@ Status Scanner::whole(std::uint64_t length) {
     }
     if (held() - m_pos < length) {
         skipOne(); // the file was shorter than its size said
+        return {};
+    }
+    m_hashed += length;
+    if (m_hashed > kHashSlack && (m_hashed - kHashSlack) / kHashFactor > m_size) {
+        m_store.skip();
+        m_stopped = true;
         return {};
     }
     const std::string_view packet = view(m_pos, length);

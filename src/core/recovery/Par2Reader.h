@@ -68,7 +68,8 @@ public:
 
     // Reads one file of `size` bytes front to back (bytes past `size` are ignored). A damaged
     // packet is skipped, never an error: only the source's own error is, and what was read
-    // before it stays.
+    // before it stays. Packets are hashed up to about 4 times the size: a file whose headers
+    // overlap so as to need more is read no further.
     Status read(std::string name, std::uint64_t size, const ReadBytes& readBytes);
     Status read(std::string name, std::string_view bytes);
     Status read(std::string name, platform::File& file); // just opened: at its start

@@ -30,11 +30,10 @@ public:
     // ones before it end) and reads each one's head, which the format's order of slices needs
     // before the first byte is added; the source is left at its start. Errors: the plan's
     // refusal, a failed read ("Can't read <sourcePath>: ...").
-    static Result<std::unique_ptr<RecoveryWriter>> start(platform::File& source,
-                                                         std::string_view sourcePath,
-                                                         std::vector<RecoverySegment> segments,
-                                                         int lost,
-                                                         std::int64_t passBytes = kRecoveryPassBytes);
+    static Result<std::unique_ptr<RecoveryWriter>>
+    start(platform::File& source, std::string_view sourcePath,
+          std::vector<RecoverySegment> segments, int lost,
+          std::int64_t passBytes = kRecoveryPassBytes);
     ~RecoveryWriter();
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;

@@ -1,0 +1,262 @@
+#include "core/recovery/RecoveryCheck.h"
+
+#include "core/set/SegmentPath.h"
+#include "core/transfer/SafeWrite.h"
+#include "core/transfer/Transfer.h"
+#include "platform/AsciiText.h"
+
+#include <algorithm>
+
+namespace dividra::core {
+namespace {
+
+constexpr std::size_t kCheckChunk = 262144;
+
+std::string_view BaseOf(std::string_view descriptorPath) {
+    const std::string_view name = FileNamePart(descriptorPath);
+    return name.substr(0, name.rfind('.'));
+}
+
+// NAME.par2 first, then NAME.vol*.par2 in name order; letter case is the file system's affair.
+Result<std::vector<std::string>> FindRecoveryFiles(const platform::FileSystem& fs,
+                                                   const std::string& prefix,
+                                                   const std::string& base) {
+    auto found = fs.find(prefix + base + ".*", 0);
+    if (!found) {
+        return found.error().code == ErrorCode::NotFound
+                   ? std::vector<std::string>{}
+                   : Result<std::vector<std::string>>(found.error());
+    }
+    const std::string index = platform::lowerAscii(base + ".par2");
+    const std::string volume = platform::lowerAscii(base + ".vol");
+    std::vector<std::string> names;
+    for (const platform::FindEntry& entry : found.value()) {
+        const std::string name = platform::lowerAscii(entry.name);
+        if (name == index || (name.starts_with(volume) && name.ends_with(".par2"))) {
+            names.push_back(entry.name);
+        }
+    }
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        const bool aIndex = platform::lowerAscii(a) == index;
+        return aIndex != (platform::lowerAscii(b) == index) ? aIndex : a < b;
+    });
+    for (std::string& name : names) {
+        name = prefix + name;
+    }
+    return names;
+}
+
+Status ReadAll(platform::FileSystem& fs, const std::vector<std::string>& paths,
+               par2::Par2Reader& reader, const std::function<bool()>& stop) {
+    for (const std::string& path : paths) {
+        if (stop && stop()) {
+            return StoppedOnRequest();
+        }
+        auto file = fs.openUnlinked(path, true);
+        if (!file) {
+            return WithAction("Can't read", file.error());
+        }
+        if (const Status read = reader.read(path, *file.value()); !read) {
+            return WithAction("Can't read", read.error());
+        }
+    }
+    return {};
+}
+
+std::int64_t SlicesOf(std::int64_t length, std::uint64_t sliceSize) {
+    return (length + static_cast<std::int64_t>(sliceSize) - 1) /
+           static_cast<std::int64_t>(sliceSize);
+}
+
+// Feeds up to `length` bytes of the file from where it stands into `take`, in chunks; the count
+// the file had.
+Result<std::int64_t> Stream(platform::File& file, std::int64_t length,
+                            const std::function<void(std::span<const std::byte>)>& take,
+                            const std::function<bool()>& stop) {
+    static thread_local std::vector<std::byte> buffer(kCheckChunk);
+    std::int64_t done = 0;
+    while (done < length) {
+        if (stop && stop()) {
+            return StoppedOnRequest();
+        }
+        const auto want = static_cast<std::size_t>(
+            std::min<std::int64_t>(length - done, static_cast<std::int64_t>(kCheckChunk)));
+        const auto got = file.read(std::span(buffer.data(), want));
+        if (!got) {
+            return WithAction("Can't read", got.error());
+        }
+        take(std::span<const std::byte>(buffer.data(), got.value()));
+        done += static_cast<std::int64_t>(got.value());
+        if (got.value() < want) {
+            break;
+        }
+    }
+    return done;
+}
+
+// Which slices of a damaged file are intact, by the checks of the recovery files.
+Status CheckSlices(platform::File& opened, ProtectedFile& file, std::uint64_t sliceSize,
+                   const std::vector<par2::SliceCheck>& checks, const std::function<bool()>& stop) {
+    if (const Status back = opened.seek(0); !back) {
+        return WithAction("Can't read", back.error());
+    }
+    const auto size = static_cast<std::int64_t>(sliceSize);
+    for (std::size_t s = 0; s < file.goodSlices.size() && s < checks.size(); ++s) {
+        Md5 hash;
+        const auto got = Stream(
+            opened, std::min(size, file.length - static_cast<std::int64_t>(s) * size),
+            [&](std::span<const std::byte> bytes) { hash.update(bytes); }, stop);
+        if (!got) {
+            return got.error();
+        }
+        for (std::int64_t left = size - got.value(); left > 0;) {
+            const std::string zeros(static_cast<std::size_t>(std::min<std::int64_t>(left, 65536)),
+                                    '\0');
+            hash.update(zeros);
+            left -= static_cast<std::int64_t>(zeros.size());
+        }
+        file.goodSlices[s] = hash.digest() == checks[s].hash;
+    }
+    return {};
+}
+
+// Reads a file of the set: whole and intact, else which of its slices are.
+Status CheckFile(platform::FileSystem& fs, ProtectedFile& file, const par2::RecoverySet& set,
+                 const par2::FileEntry& entry, const std::function<bool()>& stop) {
+    file.goodSlices.assign(static_cast<std::size_t>(SlicesOf(file.length, set.sliceSize)), false);
+    auto opened = fs.openUnlinked(file.path, true);
+    if (!opened) {
+        file.state = opened.error().code == ErrorCode::NotFound ? ProtectedState::Missing
+                                                                : ProtectedState::Damaged;
+        return {};
+    }
+    Md5 whole;
+    const auto got = Stream(
+        *opened.value(), file.length,
+        [&](std::span<const std::byte> bytes) { whole.update(bytes); }, stop);
+    const auto size = opened.value()->size();
+    if (!got || !size) {
+        return !got ? Status(got.error()) : Status(WithAction("Can't read", size.error()));
+    }
+    if (size.value() == file.length && whole.digest() == entry.hash) {
+        file.state = ProtectedState::Ok;
+        file.goodSlices.assign(file.goodSlices.size(), true);
+        return {};
+    }
+    file.state = ProtectedState::Damaged;
+    const auto checks = set.checks.find(entry.id);
+    return checks == set.checks.end()
+               ? Status()
+               : CheckSlices(*opened.value(), file, set.sliceSize, checks->second, stop);
+}
+
+// The set's files in its order, each numbered from its first input slice, then the segments it
+// doesn't describe.
+Result<std::vector<ProtectedFile>> FilesOf(const par2::RecoverySet& set, const std::string& prefix,
+                                           const std::vector<std::string>& segmentNames) {
+    std::vector<ProtectedFile> files;
+    std::int64_t next = 0;
+    for (const Md5Digest& id : set.fileIds) {
+        const auto entry = set.files.find(id);
+        if (entry == set.files.end()) {
+            return Error{ErrorCode::InvalidArgument,
+                         "a file of the recovery set has no intact description"};
+        }
+        ProtectedFile file;
+        file.name = entry->second.name;
+        file.length = static_cast<std::int64_t>(entry->second.length);
+        file.firstSlice = next;
+        next += SlicesOf(file.length, set.sliceSize);
+        // Only names of this folder are read; only the descriptor's segments are ever written.
+        if (par2::SafeName(file.name) && file.name.find('/') == std::string::npos) {
+            file.path = prefix + file.name;
+        }
+        file.segment =
+            std::find(segmentNames.begin(), segmentNames.end(), file.name) != segmentNames.end();
+        files.push_back(std::move(file));
+    }
+    for (const std::string& name : segmentNames) {
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const ProtectedFile& file) { return file.name == name; })) {
+            files.push_back({prefix + name, name, true, ProtectedState::NotProtected, 0, 0, {}});
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
+                                           const std::string& descriptorPath,
+                                           const std::vector<std::string>& segmentPaths,
+                                           const std::function<bool()>& stop) {
+    const std::string prefix(descriptorPath.substr(0, descriptorPath.rfind('\\') + 1));
+    auto paths = FindRecoveryFiles(fs, prefix, std::string(BaseOf(descriptorPath)));
+    if (!paths || paths.value().empty()) {
+        return paths ? Error{ErrorCode::NotFound, "no recovery files beside " + descriptorPath}
+                     : paths.error();
+    }
+    par2::Par2Reader reader;
+    if (const Status read = ReadAll(fs, paths.value(), reader, stop); !read) {
+        return read.error();
+    }
+    auto set = reader.finish();
+    if (!set) {
+        return Error{ErrorCode::InvalidArgument,
+                     paths.value().front() + ": " + set.error().message};
+    }
+    std::vector<std::string> names;
+    for (const std::string& path : segmentPaths) {
+        names.emplace_back(FileNamePart(path));
+    }
+    auto files = FilesOf(set.value(), prefix, names);
+    if (!files) {
+        return Error{ErrorCode::InvalidArgument,
+                     paths.value().front() + ": " + files.error().message};
+    }
+    RecoveryState state{std::move(set).value(), std::move(paths).value(), std::move(files).value()};
+    for (ProtectedFile& file : state.files) {
+        if (file.state == ProtectedState::NotProtected) {
+            continue;
+        }
+        const par2::FileEntry& entry =
+            state.set.files.at(state.set.fileIds.at(&file - state.files.data()));
+        if (file.path.empty()) {
+            file.goodSlices.assign(
+                static_cast<std::size_t>(SlicesOf(file.length, state.set.sliceSize)), false);
+        } else if (const Status checked = CheckFile(fs, file, state.set, entry, stop); !checked) {
+            return checked.error();
+        }
+        state.slicesNeeded += std::count(file.goodSlices.begin(), file.goodSlices.end(), false);
+    }
+    state.slicesAvailable = static_cast<std::int64_t>(state.set.recovery.size());
+    return state;
+}
+
+bool RecoveryState::whole() const {
+    return std::all_of(files.begin(), files.end(), [](const ProtectedFile& file) {
+        return file.state == ProtectedState::Ok || file.state == ProtectedState::NotProtected;
+    });
+}
+
+bool RecoveryState::repairable() const {
+    return slicesNeeded <= slicesAvailable;
+}
+
+std::string ProtectedStateText(const ProtectedFile& file) {
+    switch (file.state) {
+    case ProtectedState::Ok:
+        return "ok";
+    case ProtectedState::Missing:
+        return "missing";
+    case ProtectedState::NotProtected:
+        return "not protected by the recovery files";
+    case ProtectedState::Damaged:
+        break;
+    }
+    const auto bad = std::count(file.goodSlices.begin(), file.goodSlices.end(), false);
+    return "damaged: " + std::to_string(bad) + " of " + std::to_string(file.goodSlices.size()) +
+           (file.goodSlices.size() == 1 ? " slice" : " slices");
+}
+
+} // namespace dividra::core
