@@ -191,7 +191,7 @@ Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
                                            const std::vector<std::string>& segmentPaths,
                                            const std::function<bool()>& stop) {
     const std::string prefix(descriptorPath.substr(0, descriptorPath.rfind('\\') + 1));
-    auto paths = FindRecoveryFiles(fs, prefix, std::string(BaseOf(descriptorPath)));
+    auto paths = RecoveryFilesBeside(fs, descriptorPath);
     if (!paths || paths.value().empty()) {
         return paths ? Error{ErrorCode::NotFound, "no recovery files beside " + descriptorPath}
                      : paths.error();
@@ -231,6 +231,12 @@ Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
     }
     state.slicesAvailable = static_cast<std::int64_t>(state.set.recovery.size());
     return state;
+}
+
+Result<std::vector<std::string>> RecoveryFilesBeside(const platform::FileSystem& fs,
+                                                     const std::string& descriptorPath) {
+    const std::string prefix(descriptorPath.substr(0, descriptorPath.rfind('\\') + 1));
+    return FindRecoveryFiles(fs, prefix, std::string(BaseOf(descriptorPath)));
 }
 
 bool RecoveryState::whole() const {

@@ -52,6 +52,11 @@ Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
                                            const std::vector<std::string>& segmentPaths,
                                            const std::function<bool()>& stop);
 
+// The recovery files beside the descriptor: NAME.par2 first, then NAME.vol*.par2 by name (the
+// folder listed once), as DOS paths; none is no error.
+Result<std::vector<std::string>> RecoveryFilesBeside(const platform::FileSystem& fs,
+                                                     const std::string& descriptorPath);
+
 // "ok", "missing", "damaged: 2 of 5 slices", "not protected by the recovery files"
 std::string ProtectedStateText(const ProtectedFile& file);
 

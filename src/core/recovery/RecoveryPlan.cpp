@@ -59,6 +59,15 @@ Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int 
     return plan;
 }
 
+std::int64_t RecoveryBytesFor(std::int64_t sourceSize, std::int64_t segmentBytes, int lost) {
+    std::vector<std::int64_t> lengths;
+    for (std::int64_t at = 0; segmentBytes > 0 && at < sourceSize; at += segmentBytes) {
+        lengths.push_back(std::min(segmentBytes, sourceSize - at));
+    }
+    const auto plan = PlanRecovery(lengths, lost);
+    return plan ? plan.value().fileBytes(static_cast<int>(lengths.size())) : 0;
+}
+
 std::vector<std::int64_t> FirstSlices(const std::vector<par2::FileEntry>& files,
                                       std::int64_t sliceSize) {
     std::vector<Md5Digest> ids;

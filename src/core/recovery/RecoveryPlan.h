@@ -38,6 +38,10 @@ struct RecoveryPlan {
 Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost,
                                   std::int64_t passBytes = kRecoveryPassBytes);
 
+// The bytes the recovery files of a folder split take: `sourceSize` cut into segments of
+// `segmentBytes`, any `lost` of them to be rebuilt; 0 when there is nothing to protect.
+std::int64_t RecoveryBytesFor(std::int64_t sourceSize, std::int64_t segmentBytes, int lost);
+
 // The input slices of the set in the format's order: the files sorted by id, then their
 // slices in file order. firstSlice[j] is the number of the first slice of file j.
 std::vector<std::int64_t> FirstSlices(const std::vector<par2::FileEntry>& files,

@@ -9,18 +9,6 @@
 namespace dividra::core {
 namespace {
 
-// The regular file a create of `path` would replace, when it is not the source.
-std::optional<platform::FileId> fileAtExactName(const platform::FileSystem& fs,
-                                                const std::string& path,
-                                                const std::optional<platform::FileId>& sourceId) {
-    const auto replaced = fs.probeCreate(path);
-    if (!replaced || !replaced.value() || replaced.value() == sourceId ||
-        fs.fileId(path) != replaced.value()) {
-        return std::nullopt;
-    }
-    return replaced.value();
-}
-
 bool isDescriptor(std::string_view text, std::string_view /*descriptorPath*/) {
     return ReadDescriptorText(text).ok();
 }
@@ -57,7 +45,7 @@ Status removeIfOurs(platform::FileSystem& fs, const std::string& path,
                     const std::optional<platform::FileId>& sourceId, std::size_t maxBytes,
                     bool (*ours)(std::string_view, std::string_view), Other other,
                     OldSetFiles& result) {
-    if (!fileAtExactName(fs, path, sourceId)) {
+    if (!FileAtExactName(fs, path, sourceId)) {
         return {};
     }
     const auto text = ReadSmallFile(fs, path, maxBytes);
@@ -79,6 +67,17 @@ Status removeIfOurs(platform::FileSystem& fs, const std::string& path,
 }
 
 } // namespace
+
+std::optional<platform::FileId> FileAtExactName(const platform::FileSystem& fs,
+                                                const std::string& path,
+                                                const std::optional<platform::FileId>& sourceId) {
+    const auto replaced = fs.probeCreate(path);
+    if (!replaced || !replaced.value() || replaced.value() == sourceId ||
+        fs.fileId(path) != replaced.value()) {
+        return std::nullopt;
+    }
+    return replaced.value();
+}
 
 Result<OldSetFiles> RemoveOldSetFiles(platform::FileSystem& fs, const std::string& descriptorPath,
                                       const std::optional<platform::FileId>& sourceId,

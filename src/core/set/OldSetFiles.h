@@ -24,6 +24,12 @@ struct OldSetFiles {
 // file of another kind, which the new one would replace, is refused (AccessDenied naming it).
 // A name that can't be looked at (no medium, say) counts as holding nothing. Fails when a file
 // that must go can't be removed, naming it.
+// The regular file a create of `path` would replace, when it is not the source's `sourceId`
+// (and not reached through a link); nullopt when there is none.
+std::optional<platform::FileId> FileAtExactName(const platform::FileSystem& fs,
+                                                const std::string& path,
+                                                const std::optional<platform::FileId>& sourceId);
+
 Result<OldSetFiles> RemoveOldSetFiles(platform::FileSystem& fs, const std::string& descriptorPath,
                                       const std::optional<platform::FileId>& sourceId,
                                       bool checksums);

@@ -19,12 +19,19 @@ namespace {
 
 // Free space of the file system the segments go to against the size plus room per shown
 // segment and one more: 512 bytes, or the allocation unit when larger, since every file ends
-// in a partly used one. 64 bits, so a large volume never wraps; an unknown figure (-1) passes.
+// in a partly used one; with recovery files, their bytes and room for each of them too. 64
+// bits, so a large volume never wraps; an unknown figure (-1) passes.
 bool hasRoom(platform::FileSystem& fs, const SplitRequest& inputs) {
     const platform::FolderSpace space = fs.folderSpace(inputs.destinationFolder);
     const std::int64_t shownCount = inputs.segmentCount;
     const std::int64_t room = std::max<std::int64_t>(kDescriptorRoom, space.unit);
-    return space.freeBytes < 0 || space.freeBytes >= inputs.sourceSize + room * (shownCount + 1);
+    const std::int64_t recovery =
+        inputs.recovery > 0
+            ? RecoveryBytesFor(inputs.sourceSize, inputs.segmentBytes, inputs.recovery) +
+                  room * (inputs.recovery + 1)
+            : 0;
+    return space.freeBytes < 0 ||
+           space.freeBytes >= inputs.sourceSize + room * (shownCount + 1) + recovery;
 }
 
 // Refuses up front a split that a target name would stop or turn against the source itself,

@@ -1,5 +1,6 @@
 #include "core/split/SplitRun.h"
 
+#include "core/recovery/OldRecoveryFiles.h"
 #include "core/set/Descriptor.h"
 #include "core/set/OldSetFiles.h"
 #include "core/set/SegmentPath.h"
@@ -130,10 +131,19 @@ Status SplitRun::removeOldSet(const std::string& descriptorPath, bool checksumsH
     if (!old) {
         return old.error();
     }
-    for (const std::string& kept : old.value().kept) {
-        m_host.note(kept);
+    const auto recovery =
+        RemoveOldRecoveryFiles(m_fs, descriptorPath, m_sourceId, m_inputs.recovery > 0);
+    if (!recovery) {
+        return recovery.error();
     }
-    return old.value().removed ? flushFolderOf(descriptorPath) : Status();
+    for (const OldSetFiles* files :
+         std::initializer_list<const OldSetFiles*>{&old.value(), &recovery.value()}) {
+        for (const std::string& kept : files->kept) {
+            m_host.note(kept);
+        }
+    }
+    return old.value().removed || recovery.value().removed ? flushFolderOf(descriptorPath)
+                                                           : Status();
 }
 
 Status SplitRun::flushFolderOf(const std::string& path) {

@@ -45,9 +45,9 @@ public:
     std::int64_t bytesLeft() const { return m_inputs.sourceSize - m_count.done(); }
 
     // Before the first segment of a set goes into a folder (or onto a diskette): the old
-    // descriptor and checksum file of its name removed (and the removal flushed), as
-    // RemoveOldSetFiles says, `checksumsHere` when the new checksum file goes there; what it
-    // left alone is told to the host as a note.
+    // descriptor, checksum file and recovery files of its name removed (and the removal
+    // flushed), as RemoveOldSetFiles and RemoveOldRecoveryFiles say, `checksumsHere` when the
+    // new checksum file goes there; what they left alone is told to the host as a note.
     Status removeOldSet(const std::string& descriptorPath, bool checksumsHere);
 
     // Plans the recovery files for these segments, before the first is copied (the source's
