@@ -84,12 +84,16 @@ int joinFromFolder(JoinTerminal& terminal, const JoinArguments& args) {
     }
     terminal.knowPaths({descriptor.value(), request.outputFolder});
     const ScopedInterruptFlag interrupts;
-    const auto set = examine(terminal, descriptor.value());
+    auto set = examine(terminal, descriptor.value());
     if (!set) {
         return terminal.fail(set.error());
     }
+    const auto rebuilt = RebuildForJoin(terminal, set.value(), request.outputFolder);
     if (ScopedInterruptFlag::raised()) {
         return kExitCancelled;
+    }
+    if (!rebuilt) {
+        return terminal.fail(rebuilt.error());
     }
     return terminal.finish(core::JoinSegments(terminal.fs(), set.value(), request, terminal));
 }
@@ -200,6 +204,10 @@ std::string JoinUsage() {
            "that differs. The file is written under a temporary name\n"
            "(NAME.EXT.dividra-part) and takes its own name only when whole; a failed,\n"
            "refused or cancelled join (Ctrl-C too) removes it.\n"
+           "With recovery files beside DESCRIPTOR (name.par2, name.vol*.par2, see split\n"
+           "--recovery), every segment is first held against them; lost or damaged ones\n"
+           "are rebuilt into copies beside the joined file, used for the join and removed\n"
+           "after it, so the set stays as it was (dividra-cli repair mends it in place).\n"
            "Exit status: 0 joined, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 

@@ -76,6 +76,57 @@ int ReportRecovery(JoinTerminal& terminal, const core::JoinSet& set,
     return kExitFailed;
 }
 
+namespace {
+
+// The set's entries for the copies: their paths and sizes instead of the lost ones'.
+void PointAtCopies(core::JoinSet& set, const core::RecoveryState& state,
+                   const core::RebuiltAside& aside) {
+    for (std::size_t i = 0; i < aside.names.size(); ++i) {
+        for (core::SegmentEntry& segment : set.segments) {
+            if (core::FileNamePart(segment.path) == aside.names[i]) {
+                segment.path = aside.paths[i];
+                segment.state = core::SegmentState::Ok;
+                segment.size = FileNamed(state, aside.names[i])->length;
+            }
+        }
+    }
+    set.sizeSum = 0;
+    for (const core::SegmentEntry& segment : set.segments) {
+        set.sizeSum += std::max<std::int64_t>(segment.size, 0);
+    }
+}
+
+} // namespace
+
+Result<std::optional<core::RebuiltAside>> RebuildForJoin(JoinTerminal& terminal, core::JoinSet& set,
+                                                         const std::string& outputFolder) {
+    const auto files = core::RecoveryFilesBeside(terminal.fs(), set.descriptorPath);
+    if (!files || files.value().empty()) {
+        return std::optional<core::RebuiltAside>();
+    }
+    auto state = CheckRecoveryOf(terminal, set);
+    if (!state || state.value().whole()) {
+        return state ? std::optional<core::RebuiltAside>()
+                     : Result<std::optional<core::RebuiltAside>>(state.error());
+    }
+    auto aside =
+        core::RebuildAside(terminal.fs(), state.value(), core::HardDrivePrefix(outputFolder),
+                           [] { return ScopedInterruptFlag::raised(); });
+    if (!aside) {
+        return Error{aside.error().code,
+                     set.descriptorPath + ": segments are lost or damaged and can't be rebuilt: " +
+                         aside.error().message};
+    }
+    PointAtCopies(set, state.value(), aside.value());
+    std::vector<std::string> names = aside.value().names;
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        terminal.inform("Rebuilt " + name +
+                        " from the recovery files for the join; the set stays as it was");
+    }
+    return std::optional<core::RebuiltAside>(std::move(aside).value());
+}
+
 int RepairSet(JoinTerminal& terminal, const std::string& descriptorHostPath) {
     const auto descriptor = ExistingDosPath(terminal.fs(), descriptorHostPath, EntryKind::File);
     if (!descriptor) {

@@ -213,6 +213,35 @@ TEST_F(MemoryJoinCliTest, ChecksumsAreWrittenAndHeldAgainstTheSegments) {
     EXPECT_FALSE(m_fs.exists("c:\\out\\data.sha256"));
 }
 
+TEST_F(MemoryJoinCliTest, AJoinRebuildsLostSegmentsAsideAndLeavesTheSetAsItWas) {
+    splitSource("data.zip", 3000000, {"--size", "1420", "--recovery", "2"});
+    (void)m_fs.deleteFile("c:\\out\\data.001");
+    std::string damaged = *m_fs.contents("c:\\out\\data.002");
+    damaged[5] = static_cast<char>(damaged[5] ^ 1);
+    put("data.002", damaged);
+    const std::vector<std::string> set = m_fs.listAll('c');
+    m_fs.createFolder("c:\\joined");
+    const std::string descriptor = std::string(kOut) + "data.kpn";
+    const Outcome joined = cli({"join", descriptor, "--to", "/mem/c/joined"});
+    EXPECT_EQ(joined.status, kExitOk) << joined.err;
+    const std::string rebuilt = " from the recovery files for the join; the set stays as it was\n";
+    EXPECT_EQ(joined.out, "Rebuilt data.001" + rebuilt + "Rebuilt data.002" + rebuilt +
+                              "Joined 3 segments into c:\\joined\\data.zip (/mem/c/joined/"
+                              "data.zip), 3000000 bytes.\n");
+    EXPECT_EQ(namesIn("joined"), std::vector<std::string>{"data.zip"});
+    EXPECT_TRUE(joinedIs("c:\\joined\\data.zip"));
+    // One more lost than the recovery files hold: refused, and nothing new anywhere.
+    (void)m_fs.deleteFile("c:\\out\\data.000");
+    const Outcome refused = cli({"join", descriptor, "--to", "/mem/c/joined", "--force"});
+    EXPECT_EQ(refused.status, kExitFailed);
+    EXPECT_EQ(refused.err, "dividra-cli: c:\\out\\data.kpn (" + descriptor +
+                               "): segments are lost or damaged and can't be rebuilt: 3 slices "
+                               "must be rebuilt and the recovery files hold 2\n");
+    EXPECT_EQ(namesIn("joined"), std::vector<std::string>{"data.zip"});
+    EXPECT_EQ(m_fs.contents("c:\\out\\data.002"), damaged);
+    EXPECT_EQ(m_fs.listAll('c').size(), set.size() - 1 + 2); // data.000 gone; joined\ and its file
+}
+
 TEST_F(MemoryJoinCliTest, UsageComplaints) {
     struct Case {
         std::vector<std::string> arguments;

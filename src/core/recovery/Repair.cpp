@@ -59,11 +59,16 @@ std::uint16_t Factor(std::int64_t inputSlice, std::uint32_t exponent) {
 
 class Rebuild {
 public:
-    Rebuild(platform::FileSystem& fs, const RecoveryState& state, const std::function<bool()>& stop)
+    // `aside`: the folder prefix the copies go to; empty: in place.
+    Rebuild(platform::FileSystem& fs, const RecoveryState& state, const std::function<bool()>& stop,
+            std::string aside = {})
         : m_fs(fs), m_state(state), m_stop(stop), m_unknowns(UnknownsOf(state)),
-          m_size(static_cast<std::int64_t>(state.set.sliceSize)) {}
+          m_size(static_cast<std::int64_t>(state.set.sliceSize)), m_aside(std::move(aside)) {}
 
-    Result<std::vector<std::string>> run();
+    // Writes and checks every copy; what the files are then for in place or aside.
+    Status build();
+    Result<std::vector<std::string>> commit();
+    Result<RebuiltAside> keepAside();
 
 private:
     Status solve();
@@ -84,6 +89,7 @@ private:
     std::vector<std::unique_ptr<platform::File>> m_inputs;      // per file of the set, when there
     std::vector<std::unique_ptr<platform::File>> m_recovery;    // per recovery file
     std::map<std::size_t, std::unique_ptr<TempFile>> m_outputs; // per segment rebuilt
+    std::string m_aside;
 };
 
 Status Rebuild::solve() {
@@ -126,7 +132,7 @@ Status Rebuild::open() {
         const bool lost =
             file.state == ProtectedState::Missing || file.state == ProtectedState::Damaged;
         if (file.segment && lost && !file.path.empty()) {
-            auto temp = TempFile::create(m_fs, file.path);
+            auto temp = TempFile::create(m_fs, m_aside.empty() ? file.path : m_aside + file.name);
             if (!temp) {
                 return temp.error();
             }
@@ -266,7 +272,7 @@ Status Rebuild::checkOutputs() {
     return {};
 }
 
-Result<std::vector<std::string>> Rebuild::run() {
+Status Rebuild::build() {
     const auto needed = static_cast<std::int64_t>(count());
     if (needed > m_state.slicesAvailable || needed > kMaxRepairSlices) {
         return Error{ErrorCode::InvalidArgument,
@@ -282,10 +288,10 @@ Result<std::vector<std::string>> Rebuild::run() {
         done = stripe(at, std::min(width, m_size - at));
     }
     done = done ? copyGoodSlices() : done;
-    done = done ? checkOutputs() : done;
-    if (!done) {
-        return done.error();
-    }
+    return done ? checkOutputs() : done;
+}
+
+Result<std::vector<std::string>> Rebuild::commit() {
     std::vector<std::string> rebuilt;
     for (const auto& [f, output] : m_outputs) {
         if (const Status committed = output->commit(true); !committed) {
@@ -294,13 +300,25 @@ Result<std::vector<std::string>> Rebuild::run() {
         rebuilt.push_back(m_state.files[f].name);
     }
     if (!rebuilt.empty()) {
-        if (const Status flushed =
-                m_fs.flushFolder(FolderPart(m_state.files[m_outputs.begin()->first].path));
-            !flushed) {
+        const std::string& path = m_state.files[m_outputs.begin()->first].path;
+        if (const Status flushed = m_fs.flushFolder(FolderPart(path)); !flushed) {
             return WithAction("Can't write", flushed.error());
         }
     }
     return rebuilt;
+}
+
+Result<RebuiltAside> Rebuild::keepAside() {
+    RebuiltAside aside;
+    for (auto& [f, output] : m_outputs) {
+        if (const Status closed = output->close(); !closed) {
+            return closed.error();
+        }
+        aside.names.push_back(m_state.files[f].name);
+        aside.paths.push_back(output->path());
+        aside.files.push_back(std::move(output));
+    }
+    return aside;
 }
 
 } // namespace
@@ -308,7 +326,20 @@ Result<std::vector<std::string>> Rebuild::run() {
 Result<std::vector<std::string>> RepairSegments(platform::FileSystem& fs,
                                                 const RecoveryState& state,
                                                 const std::function<bool()>& stop) {
-    return Rebuild(fs, state, stop).run();
+    Rebuild rebuild(fs, state, stop);
+    if (const Status built = rebuild.build(); !built) {
+        return built.error();
+    }
+    return rebuild.commit();
+}
+
+Result<RebuiltAside> RebuildAside(platform::FileSystem& fs, const RecoveryState& state,
+                                  const std::string& prefix, const std::function<bool()>& stop) {
+    Rebuild rebuild(fs, state, stop, prefix);
+    if (const Status built = rebuild.build(); !built) {
+        return built.error();
+    }
+    return rebuild.keepAside();
 }
 
 std::optional<std::vector<std::uint16_t>> InvertMatrix(std::vector<std::uint16_t> matrix,

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/recovery/RecoveryCheck.h"
+#include "core/transfer/TempFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +28,19 @@ inline constexpr std::int64_t kMaxRepairSlices = 1024;
 Result<std::vector<std::string>> RepairSegments(platform::FileSystem& fs,
                                                 const RecoveryState& state,
                                                 const std::function<bool()>& stop);
+
+// Copies of a set's lost segments, rebuilt under temporary names, for a join that must not
+// change the set; destroying this removes them.
+struct RebuiltAside {
+    std::vector<std::string> names; // of the segments rebuilt, as the recovery files name them
+    std::vector<std::string> paths; // where each copy is, under its temporary name
+    std::vector<std::unique_ptr<TempFile>> files;
+};
+
+// As RepairSegments, but each rebuilt segment is left under a temporary name in the folder
+// `prefix` ("c:\joined"), checked and closed, and the set itself is not touched.
+Result<RebuiltAside> RebuildAside(platform::FileSystem& fs, const RecoveryState& state,
+                                  const std::string& prefix, const std::function<bool()>& stop);
 
 // Solves x * matrix = identity in GF(2^16), row-major n x n; nullopt when it is singular.
 std::optional<std::vector<std::uint16_t>> InvertMatrix(std::vector<std::uint16_t> matrix,

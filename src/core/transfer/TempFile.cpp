@@ -47,6 +47,12 @@ Status TempFile::write(std::span<const std::byte> bytes) {
     return WriteAll(*m_file, m_tempPath, bytes);
 }
 
+Status TempFile::close() {
+    const Status closed = m_file ? m_file->close() : Status();
+    m_file.reset();
+    return closed;
+}
+
 Status TempFile::commit(bool flushed) {
     const Status forced = flushed ? Status() : FlushWritten(*m_file);
     const Status closed = CloseAfter(*m_file, forced);

@@ -31,6 +31,9 @@ public:
     void retarget(std::string finalPath) { m_finalPath = std::move(finalPath); }
     // WriteAll to the temporary.
     Status write(std::span<const std::byte> bytes);
+    // Closes the temporary without giving it the final name: it can be read under path() and is
+    // still removed when this goes. The first failure of the close.
+    Status close();
     // Flushes (unless `flushed`: the caller just did), closes and renames onto the final name.
     // The folder's entry is the caller's to flush.
     Status commit(bool flushed = false);
