@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace dividra::core {
 namespace {
@@ -39,16 +40,21 @@ void BySlice(std::span<const std::byte> chunk, std::int64_t sliceSize, std::int6
     }
 }
 
+// The MD5s or the CRC-32s of the segments' slices: one MD5 can't be shared out between threads,
+// so the MD5s have a thread to themselves and the CRCs another.
 struct Hashing {
-    Hashing(std::int64_t size, std::vector<std::int64_t> all, std::vector<SegmentHashes>& into)
-        : sliceSize(size), lengths(std::move(all)), out(into) {}
+    Hashing(std::int64_t size, std::vector<std::int64_t> all, std::vector<SegmentHashes>& into,
+            SegmentPart what)
+        : sliceSize(size), lengths(std::move(all)), out(into), part(what) {}
 
     std::int64_t sliceSize;
     std::vector<std::int64_t> lengths;
     std::vector<SegmentHashes>& out;
+    SegmentPart part;
     std::size_t segment = 0;
     std::int64_t offset = 0;
     std::int64_t inSlice = 0;
+    std::uint32_t crc = 0;
     Md5 whole;
     Md5 head;
     Md5 slice; // only where a segment has more than one slice; else the whole one serves
@@ -56,71 +62,69 @@ struct Hashing {
     bool ownSliceHash() const { return lengths.at(segment) > sliceSize; }
 
     void take(std::span<const std::byte> chunk) {
+        SegmentHashes& hashes = out.at(segment);
+        if (part == SegmentPart::Crcs) {
+            BySlice(chunk, sliceSize, inSlice, [&](std::span<const std::byte> piece, bool ends) {
+                crc = Crc32(crc, piece);
+                if (ends) {
+                    hashes.sliceCrcs.push_back(std::exchange(crc, 0));
+                }
+            });
+            return;
+        }
         whole.update(chunk);
         if (offset < static_cast<std::int64_t>(par2::kHeadBytes)) {
             head.update(chunk.first(std::min<std::size_t>(
                 chunk.size(), par2::kHeadBytes - static_cast<std::size_t>(offset))));
         }
         offset += static_cast<std::int64_t>(chunk.size());
-        if (!ownSliceHash()) {
+        if (ownSliceHash()) {
+            BySlice(chunk, sliceSize, inSlice, [&](std::span<const std::byte> piece, bool ends) {
+                slice.update(piece);
+                if (ends) {
+                    hashes.sliceHashes.push_back(slice.digest());
+                }
+            });
+        }
+    }
+
+    // The last slice, padded with zeros to the slice size.
+    void endSlice(SegmentHashes& hashes) {
+        if (part == SegmentPart::Crcs) {
+            if (inSlice > 0) {
+                FeedZeros(sliceSize - inSlice,
+                          [&](std::span<const std::byte> zeros) { crc = Crc32(crc, zeros); });
+                hashes.sliceCrcs.push_back(crc);
+            }
             return;
         }
-        BySlice(chunk, sliceSize, inSlice, [&](std::span<const std::byte> piece, bool ends) {
-            slice.update(piece);
-            if (ends) {
-                out.at(segment).sliceHashes.push_back(slice.digest());
-            }
-        });
+        const bool own = ownSliceHash();
+        if (own && inSlice == 0) {
+            return;
+        }
+        Md5 last = own ? slice : whole;
+        FeedZeros(sliceSize - (own ? inSlice : offset),
+                  [&](std::span<const std::byte> zeros) { last.update(zeros); });
+        hashes.sliceHashes.push_back(last.digest());
     }
 
     void endSegment() {
         SegmentHashes& hashes = out.at(segment);
-        Md5 last = ownSliceHash() ? slice : whole;
-        if (inSlice > 0 || !ownSliceHash()) {
-            FeedZeros(sliceSize - (ownSliceHash() ? inSlice : offset),
-                      [&](std::span<const std::byte> zeros) { last.update(zeros); });
-            hashes.sliceHashes.push_back(last.digest());
+        endSlice(hashes);
+        if (part == SegmentPart::Hashes) {
+            hashes.hash = whole.digest();
+            hashes.headHash = head.digest();
         }
-        hashes.hash = whole.digest();
-        hashes.headHash = head.digest();
         slice = Md5();
         ++segment;
         offset = 0;
-        inSlice = 0;
-    }
-};
-
-struct Crcs {
-    std::int64_t sliceSize;
-    std::vector<SegmentHashes>& out;
-    std::size_t segment = 0;
-    std::int64_t inSlice = 0;
-    std::uint32_t crc = 0;
-
-    void take(std::span<const std::byte> chunk) {
-        BySlice(chunk, sliceSize, inSlice, [&](std::span<const std::byte> piece, bool ends) {
-            crc = Crc32(crc, piece);
-            if (ends) {
-                out.at(segment).sliceCrcs.push_back(crc);
-                crc = 0;
-            }
-        });
-    }
-
-    void endSegment() {
-        if (inSlice > 0) {
-            FeedZeros(sliceSize - inSlice,
-                      [&](std::span<const std::byte> zeros) { crc = Crc32(crc, zeros); });
-            out.at(segment).sliceCrcs.push_back(crc);
-        }
-        ++segment;
         inSlice = 0;
         crc = 0;
     }
 };
 
-// Bytes are gathered in an aligned stage and added a stage at a time, so that the arithmetic
-// always meets aligned, even-sized regions whatever the chunks' sizes.
+// Chunks of whole words are added as they come; bytes of a chunk that splits a word are gathered
+// in a stage and added a stage at a time, so the arithmetic always meets even-sized regions.
 struct Accumulating {
     static constexpr std::size_t kStage = 65536;
 
@@ -166,20 +170,38 @@ struct Accumulating {
             if (inSlice == 0 && staged == 0) {
                 startSlice();
             }
-            const auto piece = static_cast<std::size_t>(std::min<std::int64_t>(
-                {static_cast<std::int64_t>(chunk.size()), sliceSize - inSlice,
-                 static_cast<std::int64_t>(kStage - staged)}));
-            std::memcpy(stage + staged, chunk.data(), piece);
-            staged += piece;
-            inSlice += static_cast<std::int64_t>(piece);
-            chunk = chunk.subspan(piece);
-            if (staged == kStage || inSlice == sliceSize) {
-                addStage();
+            const auto inThisSlice = static_cast<std::size_t>(std::min<std::int64_t>(
+                static_cast<std::int64_t>(chunk.size()), sliceSize - inSlice));
+            if (staged == 0 && inThisSlice % 2 == 0 && inSlice % 2 == 0) {
+                addDirect(chunk.first(inThisSlice)); // whole words: no stage needed
+                inSlice += static_cast<std::int64_t>(inThisSlice);
+                chunk = chunk.subspan(inThisSlice);
+            } else {
+                stageFrom(chunk, std::min(inThisSlice, kStage - staged));
             }
             if (inSlice == sliceSize) {
                 inSlice = 0;
                 ++sliceInSegment;
             }
+        }
+    }
+
+    void addDirect(std::span<const std::byte> bytes) {
+        std::size_t f = 0;
+        for (int i = way; i < slices.count(); i += ways) {
+            gf16::MultiplyAdd(
+                bytes, slices.slice(i).subspan(static_cast<std::size_t>(inSlice), bytes.size()),
+                factors[f++]);
+        }
+    }
+
+    void stageFrom(std::span<const std::byte>& chunk, std::size_t piece) {
+        std::memcpy(stage + staged, chunk.data(), piece);
+        staged += piece;
+        inSlice += static_cast<std::int64_t>(piece);
+        chunk = chunk.subspan(piece);
+        if (staged == kStage || inSlice == slices.sliceSize()) {
+            addStage();
         }
     }
 
@@ -227,12 +249,8 @@ std::span<std::byte> RecoverySlices::slice(int i) {
 }
 
 ChunkWorker::Consume HashSegments(std::int64_t sliceSize, const std::vector<std::int64_t>& lengths,
-                                  std::vector<SegmentHashes>& out) {
-    return Consumer(std::make_shared<Hashing>(sliceSize, lengths, out));
-}
-
-ChunkWorker::Consume CrcSlices(std::int64_t sliceSize, std::vector<SegmentHashes>& out) {
-    return Consumer(std::make_shared<Crcs>(Crcs{sliceSize, out}));
+                                  std::vector<SegmentHashes>& out, SegmentPart part) {
+    return Consumer(std::make_shared<Hashing>(sliceSize, lengths, out, part));
 }
 
 ChunkWorker::Consume AccumulateRecovery(const std::vector<std::int64_t>& firstSlices,

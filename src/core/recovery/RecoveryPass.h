@@ -44,12 +44,15 @@ struct SegmentHashes {
     std::vector<std::uint32_t> sliceCrcs;
 };
 
-// The MD5s of segment j into out[j].hash, headHash and sliceHashes; `out` holds an entry per
-// segment of `lengths` and outlives the consumer's thread.
+enum class SegmentPart {
+    Hashes, // hash, headHash, sliceHashes
+    Crcs,   // sliceCrcs
+};
+
+// That part of each segment j's SegmentHashes into out[j]; `out` holds an entry per segment of
+// `lengths` and outlives the consumer's thread. A consumer for each part shares out the work.
 ChunkWorker::Consume HashSegments(std::int64_t sliceSize, const std::vector<std::int64_t>& lengths,
-                                  std::vector<SegmentHashes>& out);
-// The CRC-32 of each slice of segment j into out[j].sliceCrcs.
-ChunkWorker::Consume CrcSlices(std::int64_t sliceSize, std::vector<SegmentHashes>& out);
+                                  std::vector<SegmentHashes>& out, SegmentPart part);
 
 // Adds every slice of every segment into the recovery slices i of `slices` with
 // i % ways == way, by the format's constants: segment j's first input slice is

@@ -11,7 +11,8 @@
 namespace dividra::core {
 namespace {
 
-constexpr int kWays = 2; // recovery threads: the arithmetic is the heaviest work of a pass
+// Threads for the recovery slices of a pass (the MD5s and CRCs take one each).
+constexpr int kWays = 2;
 constexpr std::size_t kSlots = 32;
 constexpr std::size_t kPassChunk = 262144;
 constexpr std::string_view kCreator = "Created by Dividra";
@@ -20,49 +21,61 @@ std::span<const std::byte> Bytes(std::string_view text) {
     return std::as_bytes(std::span(text.data(), text.size()));
 }
 
-// The volumes, each a segment's worth of slices, filled slice by slice in exponent order.
+// The volumes, filled slice by slice in exponent order, each as many slices as its place takes.
 class Volumes {
 public:
     Volumes(platform::FileSystem& fs, std::string base, const RecoveryPlan& plan,
-            const Md5Digest& setId, std::string index)
-        : m_fs(fs), m_base(std::move(base)), m_plan(plan), m_setId(setId),
-          m_index(std::move(index)) {}
+            const Md5Digest& setId, const std::string& index, const PlaceVolume& place)
+        : m_fs(fs), m_base(std::move(base)), m_plan(plan), m_setId(setId), m_index(index),
+          m_place(place) {}
 
     Status add(int exponent, std::span<const std::byte> slice) {
-        const int perVolume = m_plan.slicesPerSegment;
-        if (exponent % perVolume == 0) {
-            auto temp = TempFile::create(
-                m_fs, VolumeName(m_base, exponent, perVolume, m_plan.recoverySlices));
-            if (!temp) {
-                return temp.error();
+        if (!m_open) {
+            if (const Status opened = open(exponent); !opened) {
+                return opened;
             }
-            m_open = std::move(temp).value();
         }
         const std::string_view data(reinterpret_cast<const char*>(slice.data()), slice.size());
         const std::string head =
             par2::RecoveryPacketHead(m_setId, static_cast<std::uint32_t>(exponent), data);
-        if (const Status written = m_open->write(Bytes(head)); !written) {
+        Status written = m_open->write(Bytes(head));
+        written = written ? m_open->write(slice) : written;
+        if (!written || --m_left > 0) {
             return written;
         }
-        if (const Status written = m_open->write(slice); !written) {
-            return written;
-        }
-        if (exponent % perVolume != perVolume - 1) {
-            return {};
-        }
-        const Status written = m_open->write(Bytes(m_index));
+        written = m_open->write(Bytes(m_index));
         const Status committed = written ? m_open->commit() : written;
         m_open.reset();
         return committed;
     }
 
 private:
+    Status open(int first) {
+        const auto place =
+            m_place(first, m_plan.recoverySlices - first,
+                    m_plan.sliceSize + static_cast<std::int64_t>(par2::kHeaderBytes) + 4,
+                    static_cast<std::int64_t>(m_index.size()));
+        if (!place) {
+            return place.error();
+        }
+        m_left = place.value().slices;
+        auto temp = TempFile::create(
+            m_fs, VolumeName(place.value().prefix + m_base, first, m_left, m_plan.recoverySlices));
+        if (!temp) {
+            return temp.error();
+        }
+        m_open = std::move(temp).value();
+        return {};
+    }
+
     platform::FileSystem& m_fs;
     std::string m_base;
     const RecoveryPlan& m_plan;
     const Md5Digest& m_setId;
-    std::string m_index;
+    const std::string& m_index;
+    const PlaceVolume& m_place;
     std::unique_ptr<TempFile> m_open;
+    int m_left = 0;
 };
 
 std::vector<Md5Digest> SortedIds(const std::vector<par2::FileEntry>& files) {
@@ -130,8 +143,9 @@ Result<std::unique_ptr<RecoveryWriter>> RecoveryWriter::start(platform::File& so
 std::vector<ChunkWorker::Consume> RecoveryWriter::consumers() {
     m_firstPass = std::make_unique<RecoverySlices>(m_plan.sliceSize, 0, m_plan.slicesPerPass);
     std::vector<ChunkWorker::Consume> all = accumulators(*m_firstPass);
-    all.push_back(HashSegments(m_plan.sliceSize, m_lengths, m_hashes));
-    all.push_back(CrcSlices(m_plan.sliceSize, m_hashes));
+    for (const SegmentPart part : {SegmentPart::Hashes, SegmentPart::Crcs}) {
+        all.push_back(HashSegments(m_plan.sliceSize, m_lengths, m_hashes, part));
+    }
     return all;
 }
 
@@ -177,14 +191,35 @@ Status RecoveryWriter::readPass(platform::FileSystem& fs, RecoverySlices& slices
     if (const Status started = transfer.startConsumers(kSlots, accumulators(slices)); !started) {
         return started;
     }
-    for (const RecoverySegment& segment : m_segments) {
-        auto file = fs.openUnlinked(segment.path, false);
-        if (!file) {
-            return WithAction("Can't read", file.error());
+    std::unique_ptr<platform::File> source;
+    if (!m_passSource.empty()) {
+        auto opened = fs.openReadShared(m_passSource);
+        if (!opened) {
+            return WithAction("Can't read", opened.error());
         }
+        source = std::move(opened).value();
+    }
+    return pumpSegments(transfer, fs, source.get());
+}
+
+// Every segment through the transfer, a mark after each: from `source` one after the other, or
+// each from its own file.
+Status RecoveryWriter::pumpSegments(Transfer& transfer, platform::FileSystem& fs,
+                                    platform::File* source) {
+    for (const RecoverySegment& segment : m_segments) {
+        std::unique_ptr<platform::File> own;
+        if (source == nullptr) {
+            auto file = fs.openUnlinked(segment.path, false);
+            if (!file) {
+                return WithAction("Can't read", file.error());
+            }
+            own = std::move(file).value();
+        }
+        const std::string& path = source == nullptr ? segment.path : m_sourcePath;
         const Status pumped = transfer.pump(
-            *file.value(), segment.length, [](std::span<const std::byte>) { return Status(); },
-            [&](std::int64_t done) { return EndedEarly(segment.path, done, segment.length); });
+            source == nullptr ? *own : *source, segment.length,
+            [](std::span<const std::byte>) { return Status(); },
+            [&](std::int64_t done) { return EndedEarly(path, done, segment.length); });
         if (!pumped) {
             return pumped;
         }
@@ -195,17 +230,29 @@ Status RecoveryWriter::readPass(platform::FileSystem& fs, RecoverySlices& slices
     return transfer.drain();
 }
 
-Status RecoveryWriter::finish(platform::FileSystem& fs, const std::string& indexPath,
-                              const std::function<bool()>& stop) {
+Status RecoveryWriter::passOverSource(platform::FileSystem& fs, platform::File& source,
+                                      const std::function<bool()>& stop) {
+    m_passSource = m_sourcePath;
+    Transfer transfer(kPassChunk, nullptr, stop);
+    if (const Status started = transfer.startConsumers(kSlots, consumers()); !started) {
+        return started;
+    }
+    return pumpSegments(transfer, fs, &source);
+}
+
+Status RecoveryWriter::seal() {
     if (const Status heads = checkHeads(); !heads) {
         return heads;
     }
     m_setId =
         Md5Of(par2::MainBody(static_cast<std::uint64_t>(m_plan.sliceSize), SortedIds(m_files)));
-    const std::string index = indexPackets();
-    const std::string base =
-        indexPath.substr(0, indexPath.size() - std::string_view(".par2").size());
-    Volumes volumes(fs, base, m_plan, m_setId, index);
+    m_index = indexPackets();
+    return {};
+}
+
+Status RecoveryWriter::writeVolumes(platform::FileSystem& fs, const std::string& base,
+                                    const PlaceVolume& place, const std::function<bool()>& stop) {
+    Volumes volumes(fs, base, m_plan, m_setId, m_index, place);
     for (int first = 0; first < m_plan.recoverySlices; first += m_plan.slicesPerPass) {
         const int count = std::min(m_plan.slicesPerPass, m_plan.recoverySlices - first);
         std::unique_ptr<RecoverySlices> slices = std::move(m_firstPass);
@@ -221,12 +268,31 @@ Status RecoveryWriter::finish(platform::FileSystem& fs, const std::string& index
             }
         }
     }
+    return {};
+}
+
+Status RecoveryWriter::writeIndex(platform::FileSystem& fs, const std::string& indexPath) const {
     auto temp = TempFile::create(fs, indexPath);
     if (!temp) {
         return temp.error();
     }
-    const Status written = temp.value()->write(Bytes(index));
+    const Status written = temp.value()->write(Bytes(m_index));
     return written ? temp.value()->commit() : written;
+}
+
+Status RecoveryWriter::finish(platform::FileSystem& fs, const std::string& indexPath,
+                              const std::function<bool()>& stop) {
+    if (const Status sealed = seal(); !sealed) {
+        return sealed;
+    }
+    const std::string_view name = FileNamePart(indexPath);
+    const std::string prefix = indexPath.substr(0, indexPath.size() - name.size());
+    const std::string base(name.substr(0, name.size() - kRecoveryExtension.size()));
+    const PlaceVolume inFolder = [&](int, int left, std::int64_t, std::int64_t) {
+        return Result<VolumePlace>(VolumePlace{prefix, std::min(left, m_plan.slicesPerSegment)});
+    };
+    const Status volumes = writeVolumes(fs, base, inFolder, stop);
+    return volumes ? writeIndex(fs, indexPath) : volumes;
 }
 
 } // namespace dividra::core

@@ -17,12 +17,22 @@
 namespace dividra::core {
 
 class RecoverySlices;
+class Transfer;
 struct SegmentHashes;
 
 struct RecoverySegment {
     std::string path; // where the split writes it
     std::int64_t length = 0;
 };
+
+// Where the next volume goes (a folder prefix, "a:\\") and how many slices it takes, 1 to
+// `left`; a volume is `fixedBytes` plus `sliceBytes` per slice. An error ends the writing.
+struct VolumePlace {
+    std::string prefix;
+    int slices = 0;
+};
+using PlaceVolume = std::function<Result<VolumePlace>(int first, int left, std::int64_t sliceBytes,
+                                                      std::int64_t fixedBytes)>;
 
 class RecoveryWriter {
 public:
@@ -43,6 +53,21 @@ public:
     // on a thread; a mark ends each segment. The writer outlives the transfer's threads.
     std::vector<ChunkWorker::Consume> consumers();
 
+    // The first pass taken over the open source itself, at its start, after the copy: for a
+    // split that knew its segments' lengths only at its end (diskettes). Further passes then
+    // read the source again, not the segments.
+    Status passOverSource(platform::FileSystem& fs, platform::File& source,
+                          const std::function<bool()>& stop);
+    // Once the first pass is done: checks that the source's heads are what was read before and
+    // makes the index (its bytes then known).
+    Status seal();
+    std::int64_t indexBytes() const { return static_cast<std::int64_t>(m_index.size()); }
+    // After seal(): the volumes, named after `base` ("data"), where `place` puts each, through
+    // temporary names; then the index file, which volumes repeat.
+    Status writeVolumes(platform::FileSystem& fs, const std::string& base, const PlaceVolume& place,
+                        const std::function<bool()>& stop);
+    Status writeIndex(platform::FileSystem& fs, const std::string& indexPath) const;
+
     // Once the copy drained: checks that the source's heads are what was read before, takes
     // any further pass over the segments written (reading them back), and writes the volumes,
     // then the index at `indexPath` ("c:\out\data.par2"), each through a temporary name,
@@ -57,6 +82,7 @@ private:
     Status readPass(platform::FileSystem& fs, RecoverySlices& slices,
                     const std::function<bool()>& stop);
     std::vector<ChunkWorker::Consume> accumulators(RecoverySlices& slices);
+    Status pumpSegments(Transfer& transfer, platform::FileSystem& fs, platform::File* source);
 
     RecoveryPlan m_plan;
     std::vector<RecoverySegment> m_segments;
@@ -67,6 +93,8 @@ private:
     std::unique_ptr<RecoverySlices> m_firstPass;
     Md5Digest m_setId{};
     std::string m_sourcePath; // for messages
+    std::string m_passSource; // what further passes read when not the segments
+    std::string m_index;      // the index file's packets, once sealed
 };
 
 } // namespace dividra::core
