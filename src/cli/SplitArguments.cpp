@@ -51,14 +51,11 @@ Status readFlush(SplitArguments& split, const CommandArguments& given) {
     return {};
 }
 
-// --recovery N: 1 to 999 segments' worth of recovery data, for a folder split.
+// --recovery N: 1 to 999 segments' worth of recovery data.
 Status readRecovery(SplitArguments& split, const CommandArguments& given) {
     const auto recovery = ValueOf(given, "--recovery");
     if (!recovery) {
         return {};
-    }
-    if (split.floppy) {
-        return usageError("--recovery goes with --to, not with --floppy");
     }
     const std::string& text = *recovery;
     const bool digits = !text.empty() && text.size() <= 3 &&

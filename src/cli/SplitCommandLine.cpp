@@ -113,7 +113,7 @@ std::string SplitUsage() {
            "                         [--flush=segment|buffer] [--dos-names|--long-names]\n"
            "                         [--checksums] [--recovery N]\n"
            "  or:  dividra-cli split SOURCE --floppy DRIVE [--erase|--no-erase]\n"
-           "                         [--dos-names|--long-names] [--checksums]\n"
+           "                         [--dos-names|--long-names] [--checksums] [--recovery N]\n"
            "Split SOURCE, of any size, into numbered segments (name.000, name.001, ...) with\n"
            "a .kpn descriptor: segment files of SIZE in an existing FOLDER, or diskettes in\n"
            "DRIVE, one segment filling each diskette's free space.\n"
@@ -143,7 +143,9 @@ std::string SplitUsage() {
            "                  descriptor (name.par2, name.volA+B.par2), so that any N\n"
            "                  segments may be lost or damaged and be rebuilt, by dividra-cli\n"
            "                  repair or by par2 repair; they take about N segments of\n"
-           "                  space (1 to the number of segments)\n"
+           "                  space (1 to the number of segments); on diskettes, name.par2\n"
+           "                  goes with the descriptor and the volumes on the diskettes\n"
+           "                  after it, taken in a second pass over SOURCE\n"
            "  --help          show this text\n"
            "\n"
            "Without --size or --pieces, a naming switch or an erase switch, the options\n"
@@ -183,7 +185,7 @@ Result<core::SplitRequest> SplitInputsFromArguments(const std::vector<std::strin
     inputs.largeSources = true;
     inputs.checksums = args.checksums;
     inputs.recovery = args.recovery;
-    if (inputs.recovery > inputs.segmentCount) {
+    if (!args.floppy && inputs.recovery > inputs.segmentCount) {
         return usageError("--recovery " + std::to_string(inputs.recovery) + ": " + *args.source +
                           " makes " + std::to_string(inputs.segmentCount) +
                           " segments; give 1 to that count");

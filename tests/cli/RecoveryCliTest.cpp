@@ -117,7 +117,6 @@ TEST_F(JoinCliTest, RecoveryCountsOutsideTheSetAreBadUsage) {
         {{"--to", out, "--recovery", "0"}, "split: bad --recovery value \"0\"; give 1 to 999"},
         {{"--to", out, "--recovery", "x"}, "split: bad --recovery value \"x\"; give 1 to 999"},
         {{"--to", out, "--recovery", "1000"}, "split: bad --recovery value \"1000\""},
-        {{"--floppy", "a:", "--recovery", "1"}, "split: --recovery goes with --to, not with"},
         {{"--to", out, "--size", "1", "--recovery", "4"},
          "split: --recovery 4: " + source + " makes 3 segments; give 1 to that count"},
     };

@@ -32,7 +32,7 @@ std::int64_t RecoveryPlan::fileBytes(int segments) const {
 }
 
 Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost,
-                                  std::int64_t passBytes) {
+                                  std::int64_t passBytes, int minPieces) {
     const auto count = static_cast<std::int64_t>(lengths.size());
     if (count == 0 || lost < 1 || lost > count ||
         std::any_of(lengths.begin(), lengths.end(), [](std::int64_t n) { return n < 1; })) {
@@ -43,7 +43,8 @@ Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int 
     // Pieces per segment: as few as the slice cap allows, fewer where the format's slice count
     // would be passed (only segments of many gigabytes each).
     RecoveryPlan plan;
-    for (std::int64_t pieces = CeilDiv(largest, kMaxSliceBytes);; --pieces) {
+    const std::int64_t fewest = std::max<std::int64_t>(CeilDiv(largest, kMaxSliceBytes), minPieces);
+    for (std::int64_t pieces = std::min(fewest, CeilDiv(largest, 4));; --pieces) {
         plan.sliceSize = CeilDiv(CeilDiv(largest, pieces), 4) * 4;
         plan.inputSlices = std::accumulate(
             lengths.begin(), lengths.end(), std::int64_t{0},

@@ -19,6 +19,9 @@ inline constexpr std::string_view kRecoveryExtension = ".par2";
 inline constexpr std::int64_t kMaxSliceBytes = std::int64_t{32} << 20;
 // The recovery slices one pass over the segments holds at once stay within this.
 inline constexpr std::int64_t kRecoveryPassBytes = std::int64_t{192} << 20;
+// A diskette set's segments are cut into this many slices: a diskette then takes a volume of
+// all but one of a segment's slices beside the packets every volume repeats.
+inline constexpr int kDisketteSlicesPerSegment = 16;
 
 struct RecoveryPlan {
     std::int64_t sliceSize = 0; // a multiple of 4
@@ -34,9 +37,11 @@ struct RecoveryPlan {
 
 // For segments of these lengths (at least one, each at least 1 byte), enough recovery that
 // any `lost` of them (1 to their count) may be rebuilt, a pass holding at most `passBytes` of
-// recovery slices (at least one slice). InvalidArgument otherwise.
+// recovery slices (at least one slice), the largest segment cut into at least `minPieces`
+// slices (so that a volume of a segment's worth fits where the segment did: diskettes).
+// InvalidArgument otherwise.
 Result<RecoveryPlan> PlanRecovery(const std::vector<std::int64_t>& lengths, int lost,
-                                  std::int64_t passBytes = kRecoveryPassBytes);
+                                  std::int64_t passBytes = kRecoveryPassBytes, int minPieces = 1);
 
 // The bytes the recovery files of a folder split take: `sourceSize` cut into segments of
 // `segmentBytes`, any `lost` of them to be rebuilt; 0 when there is nothing to protect.

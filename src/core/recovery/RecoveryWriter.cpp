@@ -101,12 +101,13 @@ RecoveryWriter::~RecoveryWriter() = default;
 Result<std::unique_ptr<RecoveryWriter>> RecoveryWriter::start(platform::File& source,
                                                               std::string_view sourcePath,
                                                               std::vector<RecoverySegment> segments,
-                                                              int lost, std::int64_t passBytes) {
+                                                              int lost, std::int64_t passBytes,
+                                                              int minPieces) {
     std::vector<std::int64_t> lengths;
     for (const RecoverySegment& segment : segments) {
         lengths.push_back(segment.length);
     }
-    auto plan = PlanRecovery(lengths, lost, passBytes);
+    auto plan = PlanRecovery(lengths, lost, passBytes, minPieces);
     if (!plan) {
         return plan.error();
     }

@@ -43,7 +43,7 @@ public:
     static Result<std::unique_ptr<RecoveryWriter>>
     start(platform::File& source, std::string_view sourcePath,
           std::vector<RecoverySegment> segments, int lost,
-          std::int64_t passBytes = kRecoveryPassBytes);
+          std::int64_t passBytes = kRecoveryPassBytes, int minPieces = 1);
     ~RecoveryWriter();
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;

@@ -1,5 +1,7 @@
 #include "core/split/FloppySplit.h"
 
+#include "core/recovery/RecoveryPlan.h"
+#include "core/recovery/RecoveryWriter.h"
 #include "core/set/Descriptor.h"
 #include "core/set/SegmentPath.h"
 #include "core/split/DisketteErase.h"
@@ -7,6 +9,7 @@
 #include "core/split/SegmentPlan.h"
 #include "core/split/SplitMessages.h"
 #include "core/split/SplitRun.h"
+#include "core/transfer/Transfer.h"
 #include "platform/AsciiText.h"
 #include "util/MessageBoxes.h"
 
@@ -35,12 +38,15 @@ private:
         return SegmentPath(FloppyPrefix(m_inputs.floppyDrive), m_run.baseName(), m_segments);
     }
     std::string descriptorPath() const { return DescriptorPath(segmentPath()); }
-    bool promptForDiskette();
+    bool promptForDiskette() { return promptForDiskette(m_segments + 1); }
+    bool promptForDiskette(int number);
     std::optional<std::int64_t> acceptDiskette();
     std::int64_t testDiskette(const std::string& path);
     std::int64_t descriptorRoom() const;
     bool placeDescriptor();
     SplitResult finish();
+    Result<VolumePlace> placeVolume(int left, std::int64_t sliceBytes, std::int64_t fixedBytes);
+    Status writeVolumes();
 
     SplitHost& m_host;
     platform::FileSystem& m_fs;
@@ -51,15 +57,19 @@ private:
     std::string m_upperDrive;
     int m_segments = 0; // also the diskettes filled so far
     std::string m_lastSegmentPath;
+    int m_inDrive = 0;                      // the number of the diskette in the drive
+    std::vector<RecoverySegment> m_written; // for the recovery files
     bool m_cancelled = false;
     std::optional<Error> m_failure; // what stopped acceptDiskette, when not the user
 };
 
-// Notify, then ask for diskette n + 1; false when the user cancels.
-bool FloppySplit::promptForDiskette() {
+// Notify, then ask for diskette `number`; false when the user cancels.
+bool FloppySplit::promptForDiskette(int number) {
     NotifyNextDiskette(m_host, m_options);
-    if (m_host.askOkCancel(text::InsertDiskettePrompt(m_segments + 1, m_upperDrive)) == IDCANCEL) {
+    if (m_host.askOkCancel(text::InsertDiskettePrompt(number, m_upperDrive)) == IDCANCEL) {
         m_cancelled = true;
+    } else {
+        m_inDrive = number;
     }
     return !m_cancelled;
 }
@@ -106,13 +116,51 @@ std::optional<std::int64_t> FloppySplit::acceptDiskette() {
 
 // What the diskette taking the descriptor must have free. With checksums both files go on one
 // diskette, each ending in a partly used allocation unit of at least 512 bytes.
+// The recovery index goes there too.
 std::int64_t FloppySplit::descriptorRoom() const {
-    if (!m_inputs.checksums) {
+    if (!m_inputs.checksums && !m_run.hasRecovery()) {
         return kDescriptorRoom;
     }
     const std::int64_t unit = std::max<std::int64_t>(
         kDescriptorRoom, m_fs.folderSpace(FloppyPrefix(m_inputs.floppyDrive)).unit);
-    return unit + (m_run.checksumFileBytes() + unit - 1) / unit * unit;
+    const auto units = [unit](std::int64_t bytes) { return (bytes + unit - 1) / unit * unit; };
+    return unit + (m_inputs.checksums ? units(m_run.checksumFileBytes()) : 0) +
+           units(m_run.recoveryIndexBytes());
+}
+
+// As many slices as the diskette in the drive takes beside the packets every volume repeats,
+// asking for the next diskette while it takes none.
+Result<VolumePlace> FloppySplit::placeVolume(int left, std::int64_t sliceBytes,
+                                             std::int64_t fixedBytes) {
+    const std::string prefix = FloppyPrefix(m_inputs.floppyDrive);
+    for (bool fresh = false;; fresh = true) {
+        if (fresh) {
+            if (!promptForDiskette(m_inDrive + 1)) {
+                return StoppedOnRequest();
+            }
+            if (m_inputs.eraseDiskettes) {
+                EraseDiskette(m_host, m_fs, m_letter);
+            }
+            if (const Status cleared = m_run.removeOldSet(descriptorPath(), false); !cleared) {
+                return cleared.error();
+            }
+        }
+        const std::int64_t unit =
+            std::max<std::int64_t>(kDescriptorRoom, m_fs.folderSpace(prefix).unit);
+        const std::int64_t room = freeBytes() - unit - fixedBytes; // a partly used last unit
+        if (room >= sliceBytes) {
+            return VolumePlace{prefix,
+                               static_cast<int>(std::min<std::int64_t>(left, room / sliceBytes))};
+        }
+    }
+}
+
+// After the descriptor: the volumes, on its diskette while there is room, then on more.
+Status FloppySplit::writeVolumes() {
+    return m_run.writeRecoveryVolumes(
+        [this](int, int left, std::int64_t sliceBytes, std::int64_t fixedBytes) {
+            return placeVolume(left, sliceBytes, fixedBytes);
+        });
 }
 
 // Until a diskette with room for the descriptor (and checksum file) is in the drive; false
@@ -135,6 +183,14 @@ SplitResult FloppySplit::finish() {
         if (!written) {
             return m_run.failDescriptor(written.error());
         }
+        if (const Status volumes = m_run.hasRecovery() ? writeVolumes() : Status(); !volumes) {
+            if (volumes.error().code != ErrorCode::Cancelled) {
+                return m_run.failCopy(volumes.error());
+            }
+            m_cancelled = true;
+        }
+    }
+    if (!m_cancelled) {
         PlaySplitFinishedSound(m_host, m_options);
     }
     m_host.setBusy(false);
@@ -170,9 +226,16 @@ SplitResult FloppySplit::run() {
         if (const Status copied = m_run.copySegment(m_lastSegmentPath, length); !copied) {
             return m_run.failCopy(copied.error());
         }
+        m_written.push_back({m_lastSegmentPath, length});
         ++m_segments;
         if (m_run.bytesLeft() == 0) {
             break;
+        }
+    }
+    if (!m_cancelled && m_inputs.recovery > 0) {
+        // The segments' lengths are known now: their recovery data is taken from the source.
+        if (const Status taken = m_run.takeRecoveryFromSource(m_written); !taken) {
+            return m_run.failCopy(taken.error());
         }
     }
     m_run.closeSource();

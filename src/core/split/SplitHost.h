@@ -44,7 +44,7 @@ struct SplitRequest {
     bool largeSources = false;
     // Also name.sha256 beside the descriptor: a SHA-256 line per segment and one for the source.
     bool checksums = false;
-    // Also name.par2 and its recovery volumes beside the descriptor (folder splits): any this
+    // Also name.par2 and its recovery volumes beside the descriptor: any this
     // many segments may be lost or damaged and come back. 0: none.
     int recovery = 0;
 };

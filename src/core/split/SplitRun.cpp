@@ -7,6 +7,7 @@
 #include "core/split/SplitMessages.h"
 #include "core/transfer/SafeWrite.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace dividra::core {
@@ -126,6 +127,29 @@ Status SplitRun::copySegment(const std::string& path, std::int64_t length) {
     return bytesLeft() == 0 ? m_transfer.drain() : Status();
 }
 
+Status SplitRun::takeRecoveryFromSource(std::vector<RecoverySegment> segments) {
+    auto writer =
+        RecoveryWriter::start(*m_source, m_inputs.sourceLongPath, std::move(segments),
+                              m_inputs.recovery, kRecoveryPassBytes, kDisketteSlicesPerSegment);
+    if (!writer) {
+        return writer.error();
+    }
+    m_recovery = std::move(writer).value();
+    const Status pass =
+        m_recovery->passOverSource(m_fs, *m_source, [this] { return m_host.stopRequested(); });
+    return pass ? m_recovery->seal() : pass;
+}
+
+std::int64_t SplitRun::recoveryIndexBytes() const {
+    return m_recovery ? m_recovery->indexBytes() : 0;
+}
+
+Status SplitRun::writeRecoveryVolumes(const PlaceVolume& place) {
+    const std::string descriptor(FileNamePart(DescriptorPath(SegmentPath("", baseName(), 0))));
+    const std::string base = descriptor.substr(0, descriptor.rfind('.'));
+    return m_recovery->writeVolumes(m_fs, base, place, [this] { return m_host.stopRequested(); });
+}
+
 Status SplitRun::removeOldSet(const std::string& descriptorPath, bool checksumsHere) {
     const auto old = RemoveOldSetFiles(m_fs, descriptorPath, m_sourceId, checksumsHere);
     if (!old) {
@@ -159,9 +183,11 @@ Status SplitRun::writeDescriptor(const std::string& lastSegmentPath, int segment
         return flushed;
     }
     if (m_recovery) {
+        const std::string index = ReplaceExtension(lastSegmentPath, kRecoveryExtension);
         const Status recovery =
-            m_recovery->finish(m_fs, ReplaceExtension(lastSegmentPath, kRecoveryExtension),
-                               [this] { return m_host.stopRequested(); });
+            m_inputs.destination == Destination::Floppy
+                ? m_recovery->writeIndex(m_fs, index)
+                : m_recovery->finish(m_fs, index, [this] { return m_host.stopRequested(); });
         if (!recovery) {
             return recovery;
         }

@@ -53,6 +53,14 @@ public:
     // Plans the recovery files for these segments, before the first is copied (the source's
     // head of each is read for it). The plan's refusal or a failed read.
     Status startRecovery(std::vector<RecoverySegment> segments);
+    // For diskettes, whose segments' lengths are known only once they are written: plans the
+    // recovery files for them and takes their data in a pass over the source, still open.
+    Status takeRecoveryFromSource(std::vector<RecoverySegment> segments);
+    bool hasRecovery() const { return m_recovery != nullptr; }
+    // The index file's bytes, once the recovery data is taken; 0 without recovery.
+    std::int64_t recoveryIndexBytes() const;
+    // The recovery volumes of a diskette set, after the descriptor, where `place` puts them.
+    Status writeRecoveryVolumes(const PlaceVolume& place);
 
     // Copies the next `length` bytes of the source into a new segment at `path` (see
     // CopySegment), the hashes, with checksums, taking them on their threads; after the last
@@ -62,8 +70,9 @@ public:
     // The size of the checksum file writeDescriptor would write for the segments copied so far;
     // its digests aren't known before then, but their length is.
     std::int64_t checksumFileBytes() const;
-    // The commit of the set: the folder flushed with every segment's entry, the recovery files,
-    // the checksum file, then the descriptor, each flushed, then the folder again. Only after the
+    // The commit of the set: the folder flushed with every segment's entry, the recovery files
+    // (on diskettes only the index: writeRecoveryVolumes adds the volumes after), the checksum
+    // file, then the descriptor, each flushed, then the folder again. Only after the
     // last segment was copied, which waits for the hashing to finish.
     Status writeDescriptor(const std::string& lastSegmentPath, int segmentCount);
 
