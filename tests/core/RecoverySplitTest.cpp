@@ -1,4 +1,5 @@
 #include "HardDriveSplitFixture.h"
+#include "core/recovery/Par2Format.h"
 #include "core/recovery/RecoveryPlan.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +26,27 @@ TEST_F(RecoverySplitTest, AnOlderSetsRecoveryFilesGoAndOthersStayOrRefuse) {
     m_host.inputs.recovery = 2;
     ASSERT_EQ(split(), SplitOutcome::Completed);
     // In the order made: the volumes, then the index.
-    const std::vector<std::string> written{"\\out\\data.vol00+01.par2",
-                                           "\\out\\data.vol01+01.par2", "\\out\\data.par2"};
+    const std::vector<std::string> written{"\\out\\data.vol00+01.par2", "\\out\\data.vol01+01.par2",
+                                           "\\out\\data.par2"};
     EXPECT_EQ(recoveryFiles(), written);
     // A split of the set without recovery takes the old files away: they describe it no more.
     m_host.inputs.recovery = 0;
     ASSERT_EQ(split(), SplitOutcome::Completed);
     EXPECT_EQ(recoveryFiles(), std::vector<std::string>{});
-    // A file of the name that is no recovery file of this set stays, said so; with recovery to
-    // write, it refuses the split before the first byte.
+    // A file of the name that is no recovery file of this set stays, said so, be it a recovery
+    // file of other files or none at all; with recovery to write, it refuses the split before
+    // the first byte.
+    par2::FileEntry other{{}, Md5Of("x"), Md5Of("x"), 1, "data.txt"};
+    other.id = par2::FileIdOf(other.headHash, 1, other.name);
+    const std::string main = par2::MainBody(4, {other.id});
+    const Md5Digest set = Md5Of(main);
+    m_fs.putFile("c:\\out\\data.par2",
+                 par2::Packet(set, par2::kMainType, main) +
+                     par2::Packet(set, par2::kFileDescType, par2::FileDescBody(other)));
+    ASSERT_EQ(split(), SplitOutcome::Completed);
+    EXPECT_EQ(m_host.eventsOf("note"),
+              std::vector<std::string>{"Kept c:\\out\\data.par2: it is not a file of this set"});
+    (void)m_fs.deleteFile("c:\\out\\data.par2");
     m_fs.putFile("c:\\out\\data.vol09+01.par2", "mine");
     m_host.events.clear();
     ASSERT_EQ(split(), SplitOutcome::Completed);

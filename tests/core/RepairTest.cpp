@@ -99,6 +99,20 @@ TEST_F(RepairTest, ADamagedRecoveryPacketCountsForNothing) {
     EXPECT_TRUE(m_fs.contents("c:\\out\\data.001") == source.substr(1000, 1000));
 }
 
+// Bytes beyond the length the recovery files give make a segment damaged: the repair cuts them.
+TEST_F(RepairTest, ASegmentGrownLongerIsDamagedAndCutBack) {
+    const std::string source = dividra::test::PatternBytes(3000);
+    ASSERT_TRUE(write(source, 1000, 1).ok());
+    (void)m_fs.deleteFile("c:\\out\\data.002");
+    m_fs.putFile("c:\\out\\data.002", source.substr(2000) + "tail");
+    const auto state = check(3);
+    ASSERT_TRUE(state.ok());
+    EXPECT_FALSE(state.value().whole());
+    EXPECT_EQ(state.value().slicesNeeded, 0);
+    ASSERT_TRUE(RepairSegments(m_fs, state.value(), {}).ok());
+    EXPECT_TRUE(m_fs.contents("c:\\out\\data.002") == source.substr(2000));
+}
+
 TEST_F(RepairTest, ASetWithoutRecoveryFilesSaysSo) {
     m_fs.putFile("c:\\out\\data.000", "x");
     const auto state = check(1);
