@@ -109,6 +109,15 @@ public:
         return m_terminal.askOkCancel(before +
                                       core::text::InsertDiskettePrompt(number, m_upperDrive));
     }
+    // Asked only once a diskette proved wrong or unreadable and its prompt was cancelled, or a
+    // read failed.
+    bool askToSkip(int number, std::string_view problem) override {
+        const std::string before = problem.empty() ? "" : std::string(problem) + "\n\n";
+        return m_terminal.askOkCancel(
+            before + "Go on without diskette #" + std::to_string(number) +
+            "? Its segment is then rebuilt at the end\nfrom the recovery volumes, when the set "
+            "has them.");
+    }
     void progressChanged(int parts) override { m_terminal.progressChanged(parts); }
     bool cancelRequested() override { return m_terminal.cancelRequested(); }
 
@@ -208,6 +217,10 @@ std::string JoinUsage() {
            "--recovery), every segment is first held against them; lost or damaged ones\n"
            "are rebuilt into copies beside the joined file, used for the join and removed\n"
            "after it, so the set stays as it was (dividra-cli repair mends it in place).\n"
+           "From diskettes: when a diskette is wrong or unreadable and its prompt is\n"
+           "cancelled, the join offers to go on without it; its segment is then rebuilt at\n"
+           "the end from the recovery volumes on the diskettes after the descriptor, which\n"
+           "it asks for in turn.\n"
            "Exit status: 0 joined, 1 refused or failed, 2 bad usage, 3 cancelled.\n";
 }
 

@@ -63,9 +63,10 @@ protected:
         }
     }
 
-    // Splits `size` bytes of data.zip onto fresh diskettes with --checksums: each diskette's
-    // files.
-    std::vector<Diskette> splitOntoDiskettes(std::size_t size) {
+    // Splits `size` bytes of data.zip onto fresh diskettes with --checksums (or the options
+    // given): each diskette's files.
+    std::vector<Diskette> splitOntoDiskettes(std::size_t size,
+                                             std::vector<std::string> options = {"--checksums"}) {
         m_source = dividra::test::PatternBytes(size);
         const std::string source = m_dir.write("src/data.zip", m_source);
         std::vector<Diskette> diskettes;
@@ -78,7 +79,9 @@ protected:
                 }
             },
             [](int) { return std::string("ok"); });
-        const Outcome split = cliWith({"split", source, "--floppy", "a:", "--checksums"}, answers);
+        std::vector<std::string> line{"split", source, "--floppy", "a:"};
+        line.insert(line.end(), options.begin(), options.end());
+        const Outcome split = cliWith(line, answers);
         EXPECT_EQ(split.status, kExitOk) << split.err;
         diskettes.push_back(takeOut());
         return diskettes;
@@ -190,6 +193,35 @@ TEST_F(DisketteJoinCliTest, TheChecksumFileGoesWithTheDescriptorWhereBothFit) {
         EXPECT_EQ(joined.status, kExitOk) << room << "\n" << joined.err;
         EXPECT_TRUE(TempDir::read(m_dir.file("joined/data.zip")) == m_source) << room;
     }
+}
+
+// Diskette #2 is lost: the join goes on without it once its prompt is cancelled over the
+// wrong diskette, and rebuilds its segment from the volumes on the diskettes after the
+// descriptor.
+TEST_F(DisketteJoinCliTest, ALostDisketteIsSkippedAndItsSegmentRebuilt) {
+    NEEDS_DISKETTE();
+    const std::vector<Diskette> diskettes = splitOntoDiskettes(3000000, {"--recovery", "1"});
+    ASSERT_EQ(diskettes.size(), 4u);
+    ASSERT_TRUE(diskettes[2].contains("data.par2"));
+    fs::create_directories(m_dir.file("joined"));
+    // What goes in at each question: #1, #3 for #2 (wrong), cancel, go on without it, #3, #4.
+    const std::vector<int> put{1, 3, 0, 0, 3, 4};
+    ScriptedAnswers answers(
+        [&](int n) {
+            if (n <= 6 && put[static_cast<std::size_t>(n - 1)] > 0) {
+                insert(
+                    diskettes[static_cast<std::size_t>(put[static_cast<std::size_t>(n - 1)] - 1)]);
+            }
+        },
+        [](int n) { return std::string(n == 3 ? "cancel" : "ok"); });
+    const Outcome joined =
+        cliWith({"join", "--floppy", "a:", "--to", m_dir.file("joined")}, answers);
+    EXPECT_EQ(joined.status, kExitOk) << joined.err;
+    EXPECT_NE(joined.err.find("Go on without diskette #2? Its segment is then rebuilt"),
+              std::string::npos)
+        << joined.err;
+    EXPECT_EQ(names("joined"), std::vector<std::string>{"data.zip"});
+    EXPECT_TRUE(TempDir::read(m_dir.file("joined/data.zip")) == m_source);
 }
 
 TEST_F(DisketteJoinCliTest, UsageComplaints) {

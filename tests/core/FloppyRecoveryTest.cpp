@@ -1,4 +1,5 @@
 #include "ScriptedHost.h"
+#include "core/join/DisketteJoin.h"
 #include "core/recovery/RecoveryCheck.h"
 #include "core/recovery/Repair.h"
 #include "core/split/SplitCommand.h"
@@ -93,6 +94,52 @@ TEST_F(FloppyRecoveryTest, ACancelAtAVolumesPromptKeepsTheSetWhole) {
               (std::vector<std::string>{"1:data.000", "2:data.001", "3:data.002", "3:data.par2",
                                         "3:data.kpn", "3:data.vol00+15.par2"}));
     EXPECT_TRUE(m_host.eventsOf("info").empty()); // no "Split complete!"
+}
+
+// Diskette #2 is not to be had: the join goes on without it and rebuilds its segment from the
+// volumes after the descriptor, asking for as many of them as it takes.
+TEST_F(FloppyRecoveryTest, AJoinSkipsALostDisketteAndRebuildsItsSegment) {
+    ASSERT_EQ(split(3000000, 1), SplitOutcome::Completed);
+    m_fs.createFolder("c:\\joined");
+    struct Feeder final : DisketteJoinObserver {
+        platform::MemoryFileSystem& fs;
+        int lost;
+        std::vector<std::string> asked;
+        Feeder(platform::MemoryFileSystem& f, int l) : fs(f), lost(l) {}
+        bool askForDiskette(int number, std::string_view problem) override {
+            asked.push_back(std::to_string(number) + (problem.empty() ? "" : ": ") +
+                            std::string(problem));
+            if (number == 2 && problem.empty()) {
+                number = 3; // the wrong one first: #2 is lost
+            } else if (number == 2 || number == lost) {
+                return false;
+            }
+            fs.insertMedium('a', fs.mediumNamed("disk" + std::to_string(number)));
+            return true;
+        }
+        bool askToSkip(int number, std::string_view) override { return number == 2; }
+        bool cancelRequested() override { return false; }
+    };
+    Feeder feeder(m_fs, 0);
+    const JoinResult joined = JoinFromDiskettes(m_fs, {"a:", "", "c:\\joined", false}, feeder);
+    ASSERT_EQ(joined.outcome, JoinOutcome::Done) << joined.message;
+    EXPECT_TRUE(m_fs.contents("c:\\joined\\data.zip") == m_source);
+    EXPECT_EQ(feeder.asked,
+              (std::vector<std::string>{
+                  "1", "2", "2: This diskette doesn't hold a:\\data.001", "3",
+                  "4: The recovery files read so far hold 15 slices; 16 are needed"}));
+    // Nothing of what was kept aside stays.
+    EXPECT_EQ(m_fs.listAll('c'),
+              (std::vector<std::string>{"\\set\\", "\\data.zip 3000000", "\\joined\\",
+                                        "\\joined\\data.zip 3000000"}));
+    // Without diskette #4 the volumes fall short: refused, and nothing is left behind.
+    (void)m_fs.deleteFile("c:\\joined\\data.zip");
+    Feeder short4(m_fs, 4);
+    const JoinResult refused = JoinFromDiskettes(m_fs, {"a:", "", "c:\\joined", false}, short4);
+    EXPECT_EQ(refused.outcome, JoinOutcome::Refused);
+    EXPECT_EQ(refused.message, "The skipped segments can't be rebuilt: The recovery files read so "
+                               "far hold 15 slices; 16 are needed");
+    EXPECT_EQ(m_fs.listAll('c').size(), 3u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/join/DisketteJoin.h"
 
+#include "core/join/DisketteAside.h"
 #include "core/join/JoinOutput.h"
 #include "core/set/ChecksumFile.h"
 #include "core/set/Descriptor.h"
@@ -43,6 +44,10 @@ private:
     };
     std::optional<Step> prepare();
     Step takeDiskette(int number);
+    Step takeAside(int number, const std::string& segment, const Result<DescriptorInfo>& info);
+    // Goes on without diskette `number`, what was joined so far kept aside.
+    Status skip(int number);
+    JoinResult finishAside(const DescriptorInfo& info, int number);
 
     platform::FileSystem& m_fs;
     const DisketteJoinRequest& m_request;
@@ -52,6 +57,8 @@ private:
     std::vector<std::string> m_segmentPaths;
     std::vector<std::string> m_digests;
     std::optional<JoinWriter> m_writer; // from the first diskette with the set on
+    std::vector<std::pair<std::string, std::int64_t>> m_appended; // names and lengths
+    std::unique_ptr<DisketteAside> m_aside;                       // once a diskette was skipped
 };
 
 // The one set whose first segment is on the diskette: "data" for "a:\DATA.000".
@@ -88,6 +95,7 @@ Status DisketteJoin::copySegment(JoinWriter& writer, const std::string& path) {
     }
     m_segmentPaths.push_back(path);
     m_digests.push_back(hash.hexDigest());
+    m_appended.emplace_back(FileNamePart(path), size.value());
     return {};
 }
 
@@ -193,6 +201,9 @@ DisketteJoin::Step DisketteJoin::takeDiskette(int number) {
     if (hasDescriptor && !info) {
         return {JoinResult{JoinOutcome::Refused, info.error().message}, {}};
     }
+    if (m_aside) {
+        return takeAside(number, segment, info);
+    }
     if (!exists(segment)) {
         // A descriptor alone ends the set only on the diskette after its last segment; else
         // this is a later diskette of the set, put in too soon.
@@ -202,6 +213,14 @@ DisketteJoin::Step DisketteJoin::takeDiskette(int number) {
         return {std::nullopt, "This diskette doesn't hold " + segment};
     }
     if (const Status copied = copySegment(*m_writer, segment); !copied) {
+        if (copied.error().code != ErrorCode::Cancelled &&
+            m_observer.askToSkip(number, copied.error().message)) {
+            const Status skipped = skip(number);
+            return skipped ? Step{info ? std::optional(finishAside(info.value(), number))
+                                       : std::nullopt,
+                                  {}}
+                           : Step{JoinResult{JoinOutcome::Failed, skipped.error().message}, {}};
+        }
         return {copied.error().code == ErrorCode::Cancelled
                     ? cancelled()
                     : JoinResult{JoinOutcome::Failed, copied.error().message},
@@ -210,11 +229,79 @@ DisketteJoin::Step DisketteJoin::takeDiskette(int number) {
     return {info ? std::optional(finish(*m_writer, info.value())) : std::nullopt, {}};
 }
 
+DisketteJoin::Step DisketteJoin::takeAside(int number, const std::string& segment,
+                                           const Result<DescriptorInfo>& info) {
+    if (exists(segment)) {
+        if (const Status kept = m_aside->keep(segment); !kept) {
+            if (kept.error().code == ErrorCode::Cancelled) {
+                return {cancelled(), {}};
+            }
+            if (!m_observer.askToSkip(number, kept.error().message)) {
+                return {JoinResult{JoinOutcome::Failed, kept.error().message}, {}};
+            }
+        }
+    } else if (!info || info.value().segmentCount != number - 1) {
+        return {std::nullopt, "This diskette doesn't hold " + segment};
+    }
+    return {info ? std::optional(finishAside(info.value(), number)) : std::nullopt, {}};
+}
+
+Status DisketteJoin::skip(int) {
+    if (m_aside) {
+        return {};
+    }
+    if (const Status flushed = m_writer->flush(); !flushed) {
+        return flushed;
+    }
+    m_aside = std::make_unique<DisketteAside>(m_fs, HardDrivePrefix(m_request.outputFolder),
+                                              [this] { return m_observer.cancelRequested(); });
+    return m_aside->keepJoined(m_writer->tempPath(), m_appended);
+}
+
+// The descriptor's diskette after a skip: recovery files from it and from the diskettes after
+// it until they can rebuild what is lost, then the join from what is aside.
+JoinResult DisketteJoin::finishAside(const DescriptorInfo& info, int number) {
+    std::vector<std::string> names;
+    for (int n = 0; n < info.segmentCount; ++n) {
+        names.emplace_back(FileNamePart(SegmentPath("", m_baseName, n)));
+    }
+    for (int next = number + 1;; ++next) {
+        const auto kept = m_aside->keepRecoveryFiles(setPath(kDescriptorExtension));
+        if (!kept) {
+            return {JoinOutcome::Failed, kept.error().message};
+        }
+        const auto state = m_aside->check(names);
+        if (state && state.value().repairable()) {
+            m_writer.reset(); // its temporary and the folder's lock go
+            return m_aside->join(state.value(), names, m_request.outputFolder,
+                                 m_baseName + info.extension, m_request.force, m_observer);
+        }
+        const std::string problem =
+            state ? "The recovery files read so far hold " +
+                        std::to_string(state.value().slicesAvailable) + " slices; " +
+                        std::to_string(state.value().slicesNeeded) + " are needed"
+                  : state.error().message;
+        if (!m_observer.askForDiskette(next, problem)) {
+            return {JoinOutcome::Refused, "The skipped segments can't be rebuilt: " + problem};
+        }
+    }
+}
+
 JoinResult DisketteJoin::run() {
     std::string problem;
     for (int number = 1; number <= kMaxJoinSegments + 1;) {
         if (!m_observer.askForDiskette(number, problem)) {
-            return cancelled();
+            // Only a diskette that proved wrong or unreadable may be skipped, never the first.
+            if (!m_writer || number == 1 || problem.empty() ||
+                !m_observer.askToSkip(number, problem)) {
+                return cancelled();
+            }
+            if (const Status skipped = skip(number); !skipped) {
+                return {JoinOutcome::Failed, skipped.error().message};
+            }
+            problem.clear();
+            ++number;
+            continue;
         }
         const Step step = takeDiskette(number);
         if (step.end) {

@@ -81,6 +81,8 @@ public:
     // renames to the output's name and forces the folder entry too.
     Status commit();
     const std::string& outputPath() const { return m_target.outputPath; }
+    // Where the bytes appended so far are, once created.
+    const std::string& tempPath() const { return m_temp->path(); }
 
 private:
     platform::FileSystem& m_fs;

@@ -152,7 +152,7 @@ Status CheckFile(platform::FileSystem& fs, ProtectedFile& file, const par2::Reco
 
 // The set's files in its order, each numbered from its first input slice, then the segments it
 // doesn't describe.
-Result<std::vector<ProtectedFile>> FilesOf(const par2::RecoverySet& set, const std::string& prefix,
+Result<std::vector<ProtectedFile>> FilesOf(const par2::RecoverySet& set, const PathOf& pathOf,
                                            const std::vector<std::string>& segmentNames) {
     std::vector<ProtectedFile> files;
     std::int64_t next = 0;
@@ -167,10 +167,7 @@ Result<std::vector<ProtectedFile>> FilesOf(const par2::RecoverySet& set, const s
         file.length = static_cast<std::int64_t>(entry->second.length);
         file.firstSlice = next;
         next += SlicesOf(file.length, set.sliceSize);
-        // Only names of this folder are read; only the descriptor's segments are ever written.
-        if (par2::SafeName(file.name) && file.name.find('/') == std::string::npos) {
-            file.path = prefix + file.name;
-        }
+        file.path = pathOf(file.name);
         file.segment =
             std::find(segmentNames.begin(), segmentNames.end(), file.name) != segmentNames.end();
         files.push_back(std::move(file));
@@ -178,7 +175,7 @@ Result<std::vector<ProtectedFile>> FilesOf(const par2::RecoverySet& set, const s
     for (const std::string& name : segmentNames) {
         if (std::none_of(files.begin(), files.end(),
                          [&](const ProtectedFile& file) { return file.name == name; })) {
-            files.push_back({prefix + name, name, true, ProtectedState::NotProtected, 0, 0, {}});
+            files.push_back({pathOf(name), name, true, ProtectedState::NotProtected, 0, 0, {}});
         }
     }
     return files;
@@ -196,25 +193,36 @@ Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
         return paths ? Error{ErrorCode::NotFound, "no recovery files beside " + descriptorPath}
                      : paths.error();
     }
-    par2::Par2Reader reader;
-    if (const Status read = ReadAll(fs, paths.value(), reader, stop); !read) {
-        return read.error();
-    }
-    auto set = reader.finish();
-    if (!set) {
-        return Error{ErrorCode::InvalidArgument,
-                     paths.value().front() + ": " + set.error().message};
-    }
     std::vector<std::string> names;
     for (const std::string& path : segmentPaths) {
         names.emplace_back(FileNamePart(path));
     }
-    auto files = FilesOf(set.value(), prefix, names);
-    if (!files) {
-        return Error{ErrorCode::InvalidArgument,
-                     paths.value().front() + ": " + files.error().message};
+    // Only names of this folder are read; only the descriptor's segments are ever written.
+    const PathOf inFolder = [&prefix](std::string_view name) {
+        const bool safe = par2::SafeName(name) && name.find('/') == std::string_view::npos;
+        return safe ? prefix + std::string(name) : std::string();
+    };
+    return CheckRecoveryFiles(fs, paths.value(), names, inFolder, stop);
+}
+
+Result<RecoveryState> CheckRecoveryFiles(platform::FileSystem& fs,
+                                         const std::vector<std::string>& recoveryPaths,
+                                         const std::vector<std::string>& names,
+                                         const PathOf& pathOf, const std::function<bool()>& stop) {
+    const auto& paths = recoveryPaths;
+    par2::Par2Reader reader;
+    if (const Status read = ReadAll(fs, paths, reader, stop); !read) {
+        return read.error();
     }
-    RecoveryState state{std::move(set).value(), std::move(paths).value(), std::move(files).value()};
+    auto set = reader.finish();
+    if (!set) {
+        return Error{ErrorCode::InvalidArgument, paths.front() + ": " + set.error().message};
+    }
+    auto files = FilesOf(set.value(), pathOf, names);
+    if (!files) {
+        return Error{ErrorCode::InvalidArgument, paths.front() + ": " + files.error().message};
+    }
+    RecoveryState state{std::move(set).value(), paths, std::move(files).value()};
     for (ProtectedFile& file : state.files) {
         if (file.state == ProtectedState::NotProtected) {
             continue;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A set's files held against its recovery files: which slices are there and intact, which must
@@ -51,6 +52,16 @@ Result<RecoveryState> CheckAgainstRecovery(platform::FileSystem& fs,
                                            const std::string& descriptorPath,
                                            const std::vector<std::string>& segmentPaths,
                                            const std::function<bool()>& stop);
+
+// Where the set's file of a name is read (and, for a segment, rebuilt); empty: nowhere.
+using PathOf = std::function<std::string(std::string_view name)>;
+
+// As CheckAgainstRecovery over files wherever they are: the recovery files `recoveryPaths`, and
+// the set's files where `pathOf` puts them, `names` those of the descriptor's segments.
+Result<RecoveryState> CheckRecoveryFiles(platform::FileSystem& fs,
+                                         const std::vector<std::string>& recoveryPaths,
+                                         const std::vector<std::string>& names,
+                                         const PathOf& pathOf, const std::function<bool()>& stop);
 
 // The recovery files beside the descriptor: NAME.par2 first, then NAME.vol*.par2 by name (the
 // folder listed once), as DOS paths; none is no error.

@@ -131,7 +131,9 @@ Status Rebuild::open() {
         }
         const bool lost =
             file.state == ProtectedState::Missing || file.state == ProtectedState::Damaged;
-        if (file.segment && lost && !file.path.empty()) {
+        // A segment is one of the descriptor's names: safe to write aside even where it has no
+        // place of its own yet.
+        if (file.segment && lost && (!file.path.empty() || !m_aside.empty())) {
             auto temp = TempFile::create(m_fs, m_aside.empty() ? file.path : m_aside + file.name);
             if (!temp) {
                 return temp.error();
