@@ -134,6 +134,21 @@ std::string RecoveryPacketHead(const Md5Digest& setId, std::uint32_t exponent,
     return head;
 }
 
+std::uint64_t SliceCount(std::uint64_t length, std::uint64_t sliceSize) {
+    return length / sliceSize + (length % sliceSize != 0 ? 1 : 0);
+}
+
+Md5Digest PaddedSliceHash(Md5 hash, std::int64_t dataBytes, std::int64_t sliceSize) {
+    static const std::string zeros(65536, '\0');
+    for (std::int64_t left = sliceSize - dataBytes; left > 0;) {
+        const auto piece = static_cast<std::size_t>(
+            std::min<std::int64_t>(left, static_cast<std::int64_t>(zeros.size())));
+        hash.update(std::string_view(zeros).substr(0, piece));
+        left -= static_cast<std::int64_t>(piece);
+    }
+    return hash.digest();
+}
+
 std::uint16_t InputConstant(std::int64_t index) {
     // The exponents are found once, in order; at most kMaxInputSlices of them.
     static const std::vector<std::uint16_t> constants = [] {

@@ -66,6 +66,11 @@ std::string Packet(const Md5Digest& setId, std::string_view type, std::string_vi
 std::string RecoveryPacketHead(const Md5Digest& setId, std::uint32_t exponent,
                                std::string_view slice);
 
+// The slices a file of `length` bytes makes: the last one padded. sliceSize > 0.
+std::uint64_t SliceCount(std::uint64_t length, std::uint64_t sliceSize);
+// A slice's check hash: `hash` over the slice's `dataBytes`, then zeros up to `sliceSize`.
+Md5Digest PaddedSliceHash(Md5 hash, std::int64_t dataBytes, std::int64_t sliceSize);
+
 // The constant of input slice `index` (from 0): 2 to the index-th exponent n >= 1 with n mod 3,
 // 5, 17 and 257 all non-zero. index < kMaxInputSlices.
 std::uint16_t InputConstant(std::int64_t index);

@@ -14,10 +14,6 @@ Error Invalid(std::string message) {
     return Error{ErrorCode::InvalidArgument, std::move(message)};
 }
 
-std::uint64_t SliceCount(std::uint64_t length, std::uint64_t sliceSize) {
-    return length / sliceSize + (length % sliceSize != 0 ? 1 : 0);
-}
-
 std::vector<Md5Digest> IdsAt(std::string_view bytes, std::size_t at, std::size_t count) {
     std::vector<Md5Digest> ids(count);
     for (std::size_t n = 0; n < count; ++n) {

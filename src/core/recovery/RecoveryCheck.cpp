@@ -64,63 +64,44 @@ Status ReadAll(platform::FileSystem& fs, const std::vector<std::string>& paths,
 }
 
 std::int64_t SlicesOf(std::int64_t length, std::uint64_t sliceSize) {
-    return (length + static_cast<std::int64_t>(sliceSize) - 1) /
-           static_cast<std::int64_t>(sliceSize);
+    return static_cast<std::int64_t>(
+        par2::SliceCount(static_cast<std::uint64_t>(length), sliceSize));
 }
 
-// Feeds up to `length` bytes of the file from where it stands into `take`, in chunks; the count
-// the file had.
-Result<std::int64_t> Stream(platform::File& file, std::int64_t length,
-                            const std::function<void(std::span<const std::byte>)>& take,
-                            const std::function<bool()>& stop) {
-    static thread_local std::vector<std::byte> buffer(kCheckChunk);
-    std::int64_t done = 0;
-    while (done < length) {
-        if (stop && stop()) {
-            return StoppedOnRequest();
-        }
-        const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(length - done, static_cast<std::int64_t>(kCheckChunk)));
-        const auto got = file.read(std::span(buffer.data(), want));
-        if (!got) {
-            return WithAction("Can't read", got.error());
-        }
-        take(std::span<const std::byte>(buffer.data(), got.value()));
-        done += static_cast<std::int64_t>(got.value());
-        if (got.value() < want) {
-            break;
-        }
-    }
-    return done;
+// The next `length` bytes of `file` through `transfer` into `hash`.
+Status HashNext(Transfer& transfer, platform::File& file, const std::string& path,
+                std::int64_t length, Md5& hash) {
+    return transfer.pump(
+        file, length,
+        [&hash](std::span<const std::byte> bytes) {
+            hash.update(bytes);
+            return Status();
+        },
+        [&](std::int64_t done) { return EndedEarly(path, done, length); });
 }
 
-// Which slices of a damaged file are intact, by the checks of the recovery files.
-Status CheckSlices(platform::File& opened, ProtectedFile& file, std::uint64_t sliceSize,
-                   const std::vector<par2::SliceCheck>& checks, const std::function<bool()>& stop) {
+// Which slices of a damaged file are intact, by the checks of the recovery files: the file's
+// first `present` bytes are there.
+Status CheckSlices(Transfer& transfer, platform::File& opened, ProtectedFile& file,
+                   std::int64_t present, std::int64_t sliceSize,
+                   const std::vector<par2::SliceCheck>& checks) {
     if (const Status back = opened.seek(0); !back) {
         return WithAction("Can't read", back.error());
     }
-    const auto size = static_cast<std::int64_t>(sliceSize);
     for (std::size_t s = 0; s < file.goodSlices.size() && s < checks.size(); ++s) {
+        const std::int64_t bytes = std::clamp<std::int64_t>(
+            present - static_cast<std::int64_t>(s) * sliceSize, 0, sliceSize);
         Md5 hash;
-        const auto got = Stream(
-            opened, std::min(size, file.length - static_cast<std::int64_t>(s) * size),
-            [&](std::span<const std::byte> bytes) { hash.update(bytes); }, stop);
-        if (!got) {
-            return got.error();
+        if (const Status read = HashNext(transfer, opened, file.path, bytes, hash); !read) {
+            return read;
         }
-        for (std::int64_t left = size - got.value(); left > 0;) {
-            const std::string zeros(static_cast<std::size_t>(std::min<std::int64_t>(left, 65536)),
-                                    '\0');
-            hash.update(zeros);
-            left -= static_cast<std::int64_t>(zeros.size());
-        }
-        file.goodSlices[s] = hash.digest() == checks[s].hash;
+        file.goodSlices[s] = par2::PaddedSliceHash(hash, bytes, sliceSize) == checks[s].hash;
     }
     return {};
 }
 
-// Reads a file of the set: whole and intact, else which of its slices are.
+// Reads a file of the set: whole and intact, else which of its slices are. One of another
+// length is damaged without its whole hash taken.
 Status CheckFile(platform::FileSystem& fs, ProtectedFile& file, const par2::RecoverySet& set,
                  const par2::FileEntry& entry, const std::function<bool()>& stop) {
     file.goodSlices.assign(static_cast<std::size_t>(SlicesOf(file.length, set.sliceSize)), false);
@@ -130,24 +111,29 @@ Status CheckFile(platform::FileSystem& fs, ProtectedFile& file, const par2::Reco
                                                                 : ProtectedState::Damaged;
         return {};
     }
-    Md5 whole;
-    const auto got = Stream(
-        *opened.value(), file.length,
-        [&](std::span<const std::byte> bytes) { whole.update(bytes); }, stop);
     const auto size = opened.value()->size();
-    if (!got || !size) {
-        return !got ? Status(got.error()) : Status(WithAction("Can't read", size.error()));
+    if (!size) {
+        return WithAction("Can't read", size.error());
     }
-    if (size.value() == file.length && whole.digest() == entry.hash) {
-        file.state = ProtectedState::Ok;
-        file.goodSlices.assign(file.goodSlices.size(), true);
-        return {};
+    Transfer transfer(kCheckChunk, nullptr, stop);
+    if (size.value() == file.length) {
+        Md5 whole;
+        if (const Status read = HashNext(transfer, *opened.value(), file.path, file.length, whole);
+            !read) {
+            return read;
+        }
+        if (whole.digest() == entry.hash) {
+            file.state = ProtectedState::Ok;
+            file.goodSlices.assign(file.goodSlices.size(), true);
+            return {};
+        }
     }
     file.state = ProtectedState::Damaged;
     const auto checks = set.checks.find(entry.id);
     return checks == set.checks.end()
                ? Status()
-               : CheckSlices(*opened.value(), file, set.sliceSize, checks->second, stop);
+               : CheckSlices(transfer, *opened.value(), file, std::min(size.value(), file.length),
+                             static_cast<std::int64_t>(set.sliceSize), checks->second);
 }
 
 // The set's files in its order, each numbered from its first input slice, then the segments it
@@ -245,6 +231,27 @@ Result<std::vector<std::string>> RecoveryFilesBeside(const platform::FileSystem&
                                                      const std::string& descriptorPath) {
     const std::string prefix(descriptorPath.substr(0, descriptorPath.rfind('\\') + 1));
     return FindRecoveryFiles(fs, prefix, std::string(BaseOf(descriptorPath)));
+}
+
+Result<bool> FileMatches(platform::FileSystem& fs, const std::string& path, std::int64_t length,
+                         const Md5Digest& hash, const std::function<bool()>& stop) {
+    auto opened = fs.openUnlinked(path, true);
+    if (!opened) {
+        return WithAction("Can't read", opened.error());
+    }
+    const auto size = opened.value()->size();
+    if (!size) {
+        return WithAction("Can't read", size.error());
+    }
+    if (size.value() != length) {
+        return false;
+    }
+    Transfer transfer(kCheckChunk, nullptr, stop);
+    Md5 whole;
+    if (const Status read = HashNext(transfer, *opened.value(), path, length, whole); !read) {
+        return read.error();
+    }
+    return whole.digest() == hash;
 }
 
 bool RecoveryState::whole() const {

@@ -68,6 +68,11 @@ Result<RecoveryState> CheckRecoveryFiles(platform::FileSystem& fs,
 Result<std::vector<std::string>> RecoveryFilesBeside(const platform::FileSystem& fs,
                                                      const std::string& descriptorPath);
 
+// Whether the file at `path` holds exactly `length` bytes whose MD5 is `hash`; a failed read
+// is an error naming the path.
+Result<bool> FileMatches(platform::FileSystem& fs, const std::string& path, std::int64_t length,
+                         const Md5Digest& hash, const std::function<bool()>& stop);
+
 // "ok", "missing", "damaged: 2 of 5 slices", "not protected by the recovery files"
 std::string ProtectedStateText(const ProtectedFile& file);
 

@@ -102,10 +102,8 @@ struct Hashing {
         if (own && inSlice == 0) {
             return;
         }
-        Md5 last = own ? slice : whole;
-        FeedZeros(sliceSize - (own ? inSlice : offset),
-                  [&](std::span<const std::byte> zeros) { last.update(zeros); });
-        hashes.sliceHashes.push_back(last.digest());
+        hashes.sliceHashes.push_back(own ? par2::PaddedSliceHash(slice, inSlice, sliceSize)
+                                         : par2::PaddedSliceHash(whole, offset, sliceSize));
     }
 
     void endSegment() {

@@ -89,12 +89,10 @@ std::vector<Md5Digest> SortedIds(const std::vector<par2::FileEntry>& files) {
 
 } // namespace
 
-RecoveryWriter::RecoveryWriter(RecoveryPlan plan, std::vector<RecoverySegment> segments)
-    : m_plan(plan), m_segments(std::move(segments)), m_hashes(m_segments.size()) {
-    for (const RecoverySegment& segment : m_segments) {
-        m_lengths.push_back(segment.length);
-    }
-}
+RecoveryWriter::RecoveryWriter(RecoveryPlan plan, std::vector<RecoverySegment> segments,
+                               std::vector<std::int64_t> lengths)
+    : m_plan(plan), m_segments(std::move(segments)), m_lengths(std::move(lengths)),
+      m_hashes(m_segments.size()) {}
 
 RecoveryWriter::~RecoveryWriter() = default;
 
@@ -111,7 +109,8 @@ Result<std::unique_ptr<RecoveryWriter>> RecoveryWriter::start(platform::File& so
     if (!plan) {
         return plan.error();
     }
-    std::unique_ptr<RecoveryWriter> writer(new RecoveryWriter(plan.value(), std::move(segments)));
+    std::unique_ptr<RecoveryWriter> writer(
+        new RecoveryWriter(plan.value(), std::move(segments), std::move(lengths)));
     writer->m_sourcePath = sourcePath;
     std::int64_t at = 0;
     std::string head;

@@ -76,7 +76,8 @@ public:
                   const std::function<bool()>& stop);
 
 private:
-    RecoveryWriter(RecoveryPlan plan, std::vector<RecoverySegment> segments);
+    RecoveryWriter(RecoveryPlan plan, std::vector<RecoverySegment> segments,
+                   std::vector<std::int64_t> lengths);
     Status checkHeads() const;
     std::string indexPackets() const;
     Status readPass(platform::FileSystem& fs, RecoverySlices& slices,

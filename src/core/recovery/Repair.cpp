@@ -247,28 +247,14 @@ Status Rebuild::checkOutputs() {
         if (const Status flushed = FlushWritten(output->file()); !flushed) {
             return flushed;
         }
-        auto back = m_fs.openUnlinked(output->path(), true);
-        if (!back) {
-            return WithAction("Can't read", back.error());
+        const auto matches = FileMatches(
+            m_fs, output->path(), static_cast<std::int64_t>(entry.length), entry.hash, m_stop);
+        if (!matches) {
+            return matches.error();
         }
-        Md5 hash;
-        RecoverySlices buffer(262144, 0, 1);
-        for (std::int64_t at = 0; at < static_cast<std::int64_t>(entry.length); at += 262144) {
-            const auto piece = static_cast<std::size_t>(
-                std::min<std::int64_t>(262144, static_cast<std::int64_t>(entry.length) - at));
-            if (const Status read =
-                    ReadAt(*back.value(), at, static_cast<std::int64_t>(entry.length),
-                           buffer.slice(0).first(piece));
-                !read) {
-                return read;
-            }
-            hash.update(buffer.slice(0).first(piece));
-        }
-        const auto size = back.value()->size();
-        if (!size || size.value() != static_cast<std::int64_t>(entry.length) ||
-            hash.digest() != entry.hash) {
+        if (!matches.value()) {
             return Error{ErrorCode::Io,
-                         m_state.files[f].path + ": the recovery data did not rebuild it"};
+                         output->finalPath() + ": the recovery data did not rebuild it"};
         }
     }
     return {};
